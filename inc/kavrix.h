@@ -1,0 +1,65 @@
+/* Kavrix camera driver: the functions a host calls.
+ *
+ * The host loads the driver (Kavrix.dll on Windows, libkavrix.so on Linux),
+ * resolves these functions by name and calls them from its own threads.
+ * Functions returning int answer 1 for success and 0 for failure, except
+ * configureCamera (0 when the user accepted the dialog, 1 otherwise). */
+#ifndef KAVRIX_H
+#define KAVRIX_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(_WIN32)
+#  if defined(KAVRIX_BUILDING_DRIVER)
+#    define KAVRIX_EXPORT __declspec(dllexport)
+#  else
+#    define KAVRIX_EXPORT __declspec(dllimport)
+#  endif
+#else
+#  define KAVRIX_EXPORT __attribute__((visibility("default")))
+#endif
+
+/* Receives each debug message of the driver (a time prefix, then the text). */
+typedef void (*DebugMsgProc)(const char* message);
+
+/* Called once per delivered image with 0 and the camera's port number, on the
+ * driver's own thread; the result is ignored. */
+typedef int (*CompleteCallback)(int status, int portNo);
+
+KAVRIX_EXPORT int initialize(const char* systemPath, DebugMsgProc debugMsgProc);
+KAVRIX_EXPORT int finalize(void);
+KAVRIX_EXPORT int setSystemPath(const char* systemPath);
+KAVRIX_EXPORT void setDebugMsgProc(DebugMsgProc debugMsgProc);
+
+KAVRIX_EXPORT int getCVLNoOfSupportedCameras(void);
+/* The camera names, ended by a null pointer. The driver owns the array and the
+ * names; the next call (and the last finalize) invalidates them. */
+KAVRIX_EXPORT const char** getCVLCameraConfigNames(void);
+KAVRIX_EXPORT int getCVLMaxNoOfGrabbers(void);
+KAVRIX_EXPORT int getCVLMaxNoOfPorts(void);
+
+/* size receives the image width and height in pixels. */
+KAVRIX_EXPORT int openCVLPort(int grabberNo, int portNo, const char* cameraName, int* size);
+KAVRIX_EXPORT void closeCVLPort(int grabberNo, int portNo);
+KAVRIX_EXPORT int setCompleteCallback(int grabberNo, int portNo, CompleteCallback callback);
+
+KAVRIX_EXPORT int doCVLGrab(int grabberNo, int portNo);
+KAVRIX_EXPORT int getCVLGrabRow(int grabberNo, int portNo, unsigned char* destination,
+                                int row, int firstColumn, int lastColumn);
+KAVRIX_EXPORT int setHWTrigger(int grabberNo, int portNo);
+
+KAVRIX_EXPORT int getPropertyRange(int grabberNo, int portNo, const char* propertyName,
+                                   int* minimum, int* maximum);
+KAVRIX_EXPORT int getProperty(int grabberNo, int portNo, const char* propertyName, int* value);
+KAVRIX_EXPORT int setProperty(int grabberNo, int portNo, const char* propertyName, int value);
+
+/* parentWindow is the host's window handle, passed as an int-sized value. */
+KAVRIX_EXPORT int configureCamera(int parentWindow, const char* cameraName);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,82 @@
+// The driver-global state: reference count, the host's system path and debug
+// callback, the log thresholds, and the log-file lines not yet written.
+#pragma once
+
+#include "kavrix.h"
+#include "os/System.h"
+
+#include <atomic>
+#include <cstdarg>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <string>
+
+class DriverContext {
+public:
+    // Longest message text of Log, and of a numbered timing text.
+    static constexpr std::size_t MaxMessageLength = 1023;
+    static constexpr std::size_t MaxTimingLength = 255;
+    // More pending lines than this make a line appended without deferral write the file.
+    static constexpr std::size_t FlushThreshold = 100;
+    // Lines kept while no system path is known; the oldest are dropped first.
+    static constexpr std::size_t MaxLinesWithoutPath = 10000;
+
+    // The one context of the loaded driver; it exists before any export runs
+    // and writes its pending lines when the driver is unloaded.
+    static DriverContext& Instance();
+
+    DriverContext();
+    ~DriverContext();
+    DriverContext(const DriverContext&) = delete;
+    DriverContext& operator=(const DriverContext&) = delete;
+
+    // Formats and delivers one message to the sinks its level reaches.
+    void Log(int level, const char* format, std::va_list args);
+    // Appends one time-stamped line; a null tag appends nothing.
+    void LogToFile(const char* message, const char* tag, bool deferFlush);
+    // A timing entry: written only while timing entries are on, formatted
+    // into at most MaxTimingLength characters.
+    void LogTiming(const char* tag, bool deferFlush, const char* format, std::va_list args);
+    void FlushLogFile();
+
+    void SetDebugMsgProc(DebugMsgProc proc);
+    DebugMsgProc GetDebugMsgProc() const;
+    void SetSystemPath(const std::string& path);
+    std::string GetSystemPath() const;
+    // "\kavrix.log" (with the system's separator) in the system path.
+    std::string GetLogFilePath() const;
+
+    int mRefCount = 0;
+    std::atomic<int> mLogLevel{3};
+    std::atomic<bool> mLogIntoFile{false};
+    std::atomic<int> mDebugViewOutput{1};
+    std::atomic<bool> mLogTimings{false};
+
+    std::size_t PendingLineCount() const;
+
+    // The exact time-stamp formats, for a given moment.
+    static std::string FormatFileLine(const Os::LocalTime& time, const char* tag, const std::string& message);
+    static std::string FormatCallbackPrefix(const Os::LocalTime& time);
+
+private:
+    void DeliverToCallback(const char* text);
+
+    mutable std::mutex mCallbackLock;
+    DebugMsgProc mDebugMsgProc = nullptr;
+    mutable std::mutex mLogLinesLock;
+    std::deque<std::string> mLogLines;
+    std::size_t mDroppedLines = 0;
+    std::string mSystemPath;
+};
+
+// The driver's one log function, printf-style; its result carries no meaning.
+#if defined(__GNUC__)
+__attribute__((format(printf, 2, 3)))
+#endif
+int Log(int level, const char* format, ...);
+
+#if defined(__GNUC__)
+__attribute__((format(printf, 3, 4)))
+#endif
+void LogTiming(const char* tag, bool deferFlush, const char* format, ...);

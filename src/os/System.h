@@ -1,0 +1,38 @@
+// Small services of the operating system that the driver needs.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace Os {
+
+#if defined(_WIN32)
+constexpr char PathSeparator = '\\';
+#else
+constexpr char PathSeparator = '/';
+#endif
+
+// Writes the text to the system's debug output (OutputDebugStringA; Linux:
+// standard error).
+void DebugOutput(const char* text);
+
+// Milliseconds of wall time since the process started.
+long ProcessMilliseconds();
+
+struct LocalTime {
+    int year;    // four digits
+    int month;   // 1 to 12
+    int day;
+    int hour;
+    int minute;
+    int second;
+};
+LocalTime Now();
+
+std::optional<std::string> GetEnvironment(const char* name);
+
+// The folder (without a final separator) of the module that holds address:
+// the driver's own folder when given an address inside the driver.
+std::string ModuleFolder(const void* address);
+
+}

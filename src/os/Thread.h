@@ -1,0 +1,33 @@
+// A thread of the driver with a join that can give up after a time-out.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace Os {
+
+class Thread {
+public:
+    // Starts body at once; raises std::system_error when the system refuses.
+    explicit Thread(std::function<void()> body);
+    // Joins when the thread has ended; otherwise releases it (see Abandon).
+    ~Thread();
+    Thread(const Thread&) = delete;
+    Thread& operator=(const Thread&) = delete;
+
+    // True when the thread ended within the time-out (it is then joined).
+    bool Join(std::uint32_t timeoutMs);
+    // Ends a thread that did not finish: Windows terminates it; POSIX has no
+    // safe equivalent, so it is detached and left to end on its own.
+    void Abandon();
+    bool IsRunning() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> mState;
+};
+
+void SleepMs(std::uint32_t ms);
+
+}
