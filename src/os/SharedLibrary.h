@@ -21,6 +21,14 @@ public:
     bool IsLoaded() const { return mHandle != nullptr; }
     // Null when the library has no such symbol.
     void* Symbol(const char* name) const;
+    // The symbol as a typed function pointer; false (and null) when missing.
+    template <typename Function>
+    bool Resolve(const char* name, Function& slot) const
+    {
+        void* symbol = Symbol(name);
+        slot = reinterpret_cast<Function>(symbol);
+        return symbol != nullptr;
+    }
     const std::string& LastError() const { return mLastError; }
 
     // The system's file name for a library base name: "tli" -> tli.dll / libtli.so.

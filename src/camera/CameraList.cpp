@@ -1,0 +1,164 @@
+#include "camera/CameraList.h"
+
+#include "diag/DriverContext.h"
+#include "diag/Text.h"
+#include "transport/Device.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+CameraList* sInstance = nullptr;
+
+}
+
+CameraList* CameraList::GetInstance()
+{
+    if (sInstance == nullptr) {
+        sInstance = new (std::nothrow) CameraList();
+        if (sInstance == nullptr) {
+            Log(1, "CameraList::GetInstance: ERROR: no valid instance\n");
+            throw "Err";
+        }
+    }
+    return sInstance;
+}
+
+void CameraList::Release()
+{
+    delete sInstance;
+    sInstance = nullptr;
+}
+
+CameraList::CameraList()
+{
+    mCameras.reserve(20);
+}
+
+CameraList::~CameraList()
+{
+    Log(2, "CameraList::~CameraList: entering\n");
+    Destroy();
+    Log(2, "CameraList::~CameraList: leaving\n");
+    // The library member closes itself when it is still open.
+}
+
+bool CameraList::Init()
+{
+    Log(2, "CameraList::Init: entering\n");
+    int found = 0;
+    try {
+        mLibrary.Open();
+        const int interfaces = mLibrary.GetInterfaceCount();
+        Log(2, "CameraList::Init: Interface count: %d\n", interfaces);
+        for (int i = 0; i < interfaces; ++i) {
+            auto iface = std::make_shared<Kavrix::Interface>(i, mLibrary);
+            iface->Open();
+            const int devices = iface->GetDeviceCount();
+            Log(2, "CameraList::Init: Device count: %d\n", devices);
+            for (int d = 0; d < devices; ++d) {
+                auto device = std::make_shared<Kavrix::Device>(iface, d);
+                const std::string name = device->GetName();
+                CameraInfo info;
+                info.flags = 1;
+                info.name = name;
+                std::unique_ptr<Camera> camera;
+                try {
+                    camera = std::make_unique<Camera>(name.c_str(), info, device);
+                } catch (const std::bad_alloc&) {
+                    Log(1, "CameraList::Init:  ERROR: could not allocate Camera object\n");
+                    throw "Err";
+                }
+                Log(1, "* %s camera found: %s\n", info.IsColor() ? "color" : "b/w", name.c_str());
+                mCameras.push_back(std::move(camera));
+                ++found;
+            }
+        }
+    } catch (const std::exception& e) {
+        Log(1, "CameraList::Init: ERROR: Failed to enumerate cameras: %s\n", e.what());
+    }
+    if (found > 0) {
+        Log(2, "CameraList::Init: leaving\n");
+        mInitialized = true;
+        return true;
+    }
+    Log(1, "CameraList::Init: WARNING: no supported cameras found\n");
+    return false;
+}
+
+bool CameraList::IsCameraAvailable(const char* name)
+{
+    Log(3, "CameraList::IsCameraAvailable:  name=%s\n", Text::OrNull(name));
+    if (name == nullptr) {
+        return false;
+    }
+    for (const auto& camera : mCameras) {
+        if (camera && camera->GetName() == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Camera* CameraList::GetByName(const char* name)
+{
+    Log(3, "CameraList::GetByName: entering %s\n", Text::OrNull(name));
+    if (name != nullptr) {
+        for (const auto& camera : mCameras) {
+            if (camera && camera->GetName() == name) {
+                Log(3, "CameraList::GetByName: leaving %s\n", name);
+                return camera.get();
+            }
+        }
+    }
+    Log(1, "CameraList::GetByName: ERROR: could not find camera %s\n", Text::OrNull(name));
+    throw "Err";
+}
+
+Camera* CameraList::GetByPort(int portNo)
+{
+    // Unbound cameras carry port -1; a host passing -1 must not reach one.
+    if (portNo != -1) {
+        for (std::size_t i = 0; i < mCameras.size(); ++i) {
+            Camera* camera = mCameras[i].get();
+            if (camera == nullptr) {
+                Log(1, "CameraList::GetByPort: ERROR: vector contains null pointer at index %d\n",
+                    static_cast<int>(i));
+                throw "Err";
+            }
+            if (camera->GetPort() == portNo) {
+                if (!camera->IsOpen()) {
+                    Log(2, "CameraList::GetByPort: WARNING: found camera on requested port %d, but the camera is closed\n",
+                        portNo);
+                }
+                return camera;
+            }
+        }
+    }
+    Log(1, "CameraList::GetByPort: ERROR: could not find camera on port %d\n", portNo);
+    throw "Err";
+}
+
+void CameraList::Destroy()
+{
+    Log(2, "CameraList::Destroy: entering\n");
+    for (auto& camera : mCameras) {
+        camera.reset();
+    }
+    mCameras.clear();
+    mNames.reset();
+    Log(2, "CameraList::Destroy: leaving\n");
+    mInitialized = false;
+}
+
+const char** CameraList::GetNames()
+{
+    mNames.reset();
+    mNames = std::make_unique<const char*[]>(mCameras.size() + 1);
+    for (std::size_t i = 0; i < mCameras.size(); ++i) {
+        mNames[i] = mCameras[i] ? mCameras[i]->GetName().c_str() : "";
+    }
+    mNames[mCameras.size()] = nullptr;
+    return mNames.get();
+}

@@ -1,0 +1,29 @@
+// The producer library loaded at run time: the path in KAVRIX_TLI when it is
+// set, else the producer beside the driver, else the system's search.
+#pragma once
+
+#include "os/SharedLibrary.h"
+#include "transport/ProducerApi.h"
+
+#include <string>
+
+namespace Kavrix {
+
+class ProducerModule {
+public:
+    // Loads the library and resolves every operation; raises CameraError
+    // naming the library or the operation that could not be had.
+    void Load();
+    bool IsLoaded() const { return mLibrary.IsLoaded(); }
+    const ProducerApi& Api() const { return mApi; }
+    const std::string& Path() const { return mPath; }
+
+private:
+    void Resolve();
+
+    Os::SharedLibrary mLibrary;
+    ProducerApi mApi;
+    std::string mPath;
+};
+
+}

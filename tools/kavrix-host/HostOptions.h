@@ -1,0 +1,19 @@
+// Command line of kavrix-host.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct HostOptions {
+    std::string driverPath;
+    std::string systemPath;
+    // -1: the driver's debug messages are not shown.
+    int logLevel = -1;
+    std::string command;
+    std::vector<std::string> arguments;
+};
+
+// False with error set when the command line is not understood.
+bool ParseHostOptions(int argc, char** argv, HostOptions& options, std::string& error);
+
+extern const char HostUsage[];
