@@ -30,6 +30,9 @@ struct LocalTime {
 LocalTime Now();
 
 std::optional<std::string> GetEnvironment(const char* name);
+// Sets (or with a null value removes) a variable of this process, seen by
+// GetEnvironment and by the C library alike.
+bool SetEnvironment(const char* name, const char* value);
 
 // The folder (without a final separator) of the module that holds address:
 // the driver's own folder when given an address inside the driver.
