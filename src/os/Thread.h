@@ -11,12 +11,14 @@ class Thread {
 public:
     // Starts body at once; raises std::system_error when the system refuses.
     explicit Thread(std::function<void()> body);
-    // Joins when the thread has ended; otherwise releases it (see Abandon).
+    // Joins when the thread has ended; otherwise releases it and lets it run
+    // on: only Abandon ends a thread by force.
     ~Thread();
     Thread(const Thread&) = delete;
     Thread& operator=(const Thread&) = delete;
 
-    // True when the thread ended within the time-out (it is then joined).
+    // True when the thread ended within the time-out (it is then joined);
+    // Os::Infinite waits without limit.
     bool Join(std::uint32_t timeoutMs);
     // Ends a thread that did not finish: Windows terminates it; POSIX has no
     // safe equivalent, so it is detached and left to end on its own.

@@ -1,0 +1,75 @@
+// Profile files on systems without the private-profile functions: the whole
+// file is read, edited as text and written back.
+#include "os/Profile.h"
+
+#include "os/posix/ProfileText.h"
+
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+namespace Os {
+
+namespace {
+
+// One read-modify-write at a time, so that writers in this process do not
+// lose each other's keys.
+std::mutex gProfileLock;
+
+// A file that cannot be read acts as an empty one.
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    if (file) {
+        content << file.rdbuf();
+    }
+    return content.str();
+}
+
+// Windows ignores blanks at the end of a default.
+std::string TrimDefault(const std::string& value)
+{
+    std::size_t end = value.size();
+    while (end > 0 && value[end - 1] == ' ') {
+        --end;
+    }
+    return value.substr(0, end);
+}
+
+}
+
+std::string ReadProfileString(const std::string& section, const std::string& key,
+                              const std::string& defaultValue, const std::string& path,
+                              std::size_t bufferSize)
+{
+    if (bufferSize == 0) {
+        return {};
+    }
+    std::string value;
+    {
+        std::lock_guard<std::mutex> lock(gProfileLock);
+        if (!ProfileText(ReadWholeFile(path)).Find(section, key, value)) {
+            value = TrimDefault(defaultValue);
+        }
+    }
+    if (value.size() > bufferSize - 1) {
+        value.resize(bufferSize - 1);
+    }
+    return value;
+}
+
+bool WriteProfileString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(gProfileLock);
+    ProfileText text(ReadWholeFile(path));
+    text.Set(section, key, value);
+    const std::string content = text.Content();
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(content.data(), static_cast<std::streamsize>(content.size()));
+    file.close();
+    return !file.fail();
+}
+
+}

@@ -1,0 +1,84 @@
+// Threads on Win32 threads, so that one that does not end can be terminated.
+#include "os/Thread.h"
+
+#include "os/Event.h"
+#include "os/ThreadBody.h"
+
+#include <windows.h>
+
+#include <system_error>
+
+namespace Os {
+
+namespace {
+
+// How long the termination of a thread is waited for.
+constexpr DWORD TerminationWaitMs = 1000;
+
+// The body belongs to the thread: a released thread may outlive its Thread.
+DWORD WINAPI Run(void* argument)
+{
+    const std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(argument));
+    RunThreadBody(*body);
+    return 0;
+}
+
+}
+
+struct Thread::State {
+    HANDLE mHandle = nullptr;
+
+    void Close()
+    {
+        if (mHandle != nullptr) {
+            CloseHandle(mHandle);
+            mHandle = nullptr;
+        }
+    }
+};
+
+Thread::Thread(std::function<void()> body) : mState(std::make_unique<State>())
+{
+    auto task = std::make_unique<std::function<void()>>(std::move(body));
+    mState->mHandle = CreateThread(nullptr, 0, &Run, task.get(), 0, nullptr);
+    if (mState->mHandle == nullptr) {
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateThread");
+    }
+    task.release();
+}
+
+Thread::~Thread()
+{
+    mState->Close();
+}
+
+bool Thread::Join(std::uint32_t timeoutMs)
+{
+    if (mState->mHandle == nullptr) {
+        return true;
+    }
+    if (WaitForSingleObject(mState->mHandle, timeoutMs) != WAIT_OBJECT_0) {
+        return false;
+    }
+    mState->Close();
+    return true;
+}
+
+void Thread::Abandon()
+{
+    if (mState->mHandle == nullptr) {
+        return;
+    }
+    if (WaitForSingleObject(mState->mHandle, 0) == WAIT_TIMEOUT) {
+        TerminateThread(mState->mHandle, 1);
+        WaitForSingleObject(mState->mHandle, TerminationWaitMs);
+    }
+    mState->Close();
+}
+
+bool Thread::IsRunning() const
+{
+    return mState->mHandle != nullptr && WaitForSingleObject(mState->mHandle, 0) == WAIT_TIMEOUT;
+}
+
+}
