@@ -1,0 +1,90 @@
+/* The control API of the simulated producer: what a test does to the
+ * simulated cameras that a driver cannot do through the producer operations
+ * (add and remove cameras, make operations fail, ...). It is exported from
+ * the producer library itself, so a test that links the library and a driver
+ * that loads it at run time share one state.
+ *
+ * Every function returns a GC error code (0 for success) unless said
+ * otherwise. Names are compared exactly (case-sensitive). Where several
+ * devices share a name, the first in enumeration order is meant.
+ *
+ * The embedded default (no configuration file): one interface
+ *   "eth0 (192.168.10.1/24)"
+ * with two cameras, one of each model:
+ *   "Kavrix KX-1300-60gm (21810742)"   model "KX-1300-60gm", 192.168.10.11
+ *   "Kavrix KX-5000-24gm (21810743)"   model "KX-5000-24gm", 192.168.10.12
+ *
+ * The configuration file named by the environment variable
+ * KAVRIX_TLI_CONFIG (format in tli/README.md) replaces that set; it is read
+ * when the library is loaded and at every TLICtl_Reset. */
+#ifndef TLI_CONTROL_H
+#define TLI_CONTROL_H
+
+#include "TLI.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define TLICTL_CONFIG_VARIABLE "KAVRIX_TLI_CONFIG"
+#define TLICTL_MODEL_KX1300 "KX-1300-60gm"
+#define TLICTL_MODEL_KX5000 "KX-5000-24gm"
+
+/* Back to the configured set of interfaces and cameras: every handle becomes
+ * invalid, faults and call counts are cleared. Re-reads the configuration;
+ * answers GC_ERR_ERROR when it is broken (the embedded default is then in
+ * place and TLICtl_LastConfigError says why). */
+TLI_API GC_ERROR TLICtl_Reset(void);
+
+/* Like TLICtl_Reset, but reads the given file instead of the one the
+ * environment names, now and at later resets; null or "" goes back to the
+ * environment variable. */
+TLI_API GC_ERROR TLICtl_LoadConfig(const char* sPath);
+
+/* Why the last configuration was refused ("" when it was not), as
+ * "<file>:<line>: <reason>". Size semantics as TLGetInterfaceName. */
+TLI_API GC_ERROR TLICtl_LastConfigError(char* sText, size_t* piSize);
+
+/* A new interface at the end of the list, with no devices. GC_ERR_INVALID_ID
+ * when the name is taken, GC_ERR_INVALID_PARAMETER when it is empty or holds
+ * a control character. */
+TLI_API GC_ERROR TLICtl_AddInterface(const char* sIfaceName);
+
+/* Removes an interface and its devices as if unplugged (see
+ * TLICtl_RemoveDevice); an open interface handle then lists no devices.
+ * GC_ERR_INVALID_ID when there is no such interface. */
+TLI_API GC_ERROR TLICtl_RemoveInterface(const char* sIfaceName);
+
+/* A new camera of the given model at the end of the interface's list. Serial
+ * number, IP and MAC address are derived; a null or empty device name gives
+ * "Kavrix <model> (<serial>)". A name must not hold "[", "]", control
+ * characters or leading or trailing blanks (it names an INI section). */
+TLI_API GC_ERROR TLICtl_AddDevice(const char* sIfaceName, const char* sModel,
+                                  const char* sDeviceName);
+
+/* Removes the first camera of that name as if unplugged: its open handle
+ * still closes and answers DevGetInfo; register access answers
+ * GC_ERR_TIMEOUT, and it sends no more frames. */
+TLI_API GC_ERROR TLICtl_RemoveDevice(const char* sDeviceName);
+
+/* Makes a producer operation, named by its C function name ("TLOpen",
+ * "GCReadData", ...), fail with iCode: the next iSkip calls succeed, then
+ * iCount calls fail; iCount 0 means every call from then on. So once is
+ * (0, 1), N times is (0, N), from the Nth call on is (N - 1, 0). A new fault
+ * for the same operation replaces the old one. A failing call changes
+ * nothing. GC_ERR_INVALID_ID for an unknown operation,
+ * GC_ERR_INVALID_PARAMETER for iCode 0. */
+TLI_API GC_ERROR TLICtl_InjectFault(const char* sOperation, GC_ERROR iCode, uint32_t iSkip,
+                                    uint32_t iCount);
+
+TLI_API GC_ERROR TLICtl_ClearFaults(void);
+
+/* Calls of the operation since the last reset, failed ones included; -1 for
+ * an unknown operation name. */
+TLI_API int64_t TLICtl_CallCount(const char* sOperation);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

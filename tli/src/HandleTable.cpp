@@ -1,0 +1,15 @@
+#include "HandleTable.h"
+
+#include <atomic>
+
+namespace Tli {
+
+void* NewHandleValue()
+{
+    // Aligned like heap pointers, far from small integers a driver might
+    // confuse with a handle.
+    static std::atomic<std::uintptr_t> next{0x10000};
+    return reinterpret_cast<void*>(next.fetch_add(0x10));
+}
+
+}

@@ -1,0 +1,178 @@
+#include "Producer.h"
+
+#include "Names.h"
+#include "TLIControl.h"
+
+#include <cstdlib>
+
+namespace Tli {
+
+namespace {
+
+constexpr std::uint32_t FirstSerial = 21810742;
+
+// 192.168.10.1, 192.168.20.1, ... for interfaces whose names carry no address.
+std::uint32_t HostAddress(std::uint32_t ordinal)
+{
+    return (192u << 24) | (168u << 16) | ((10u + (10u * ordinal) % 240u) << 8) | 1u;
+}
+
+// Reading the configuration when the library is loaded, not at the first
+// call, so what a test or host sees from its first call on is the set the
+// environment named when it started.
+const struct LoadAtStart {
+    LoadAtStart() { Producer::Instance(); }
+} loadAtStart;
+
+}
+
+Producer& Producer::Instance()
+{
+    static Producer* const instance = new Producer();
+    return *instance;
+}
+
+Producer::Producer()
+{
+    Reset();
+}
+
+bool Producer::Reset()
+{
+    mLibraries.Clear();
+    mInterfaceHandles.Clear();
+    mDeviceHandles.Clear();
+    mFaults.Clear();
+    std::string path;
+    if (mConfigPath) {
+        path = *mConfigPath;
+    } else if (const char* variable = std::getenv(TLICTL_CONFIG_VARIABLE)) {
+        path = variable;
+    }
+    Build(LoadSetup(path, mConfigError));
+    return mConfigError.empty();
+}
+
+void Producer::Build(const Setup& setup)
+{
+    for (const auto& iface : mInterfaces)
+        iface->MarkRemoved();
+    mInterfaces.clear();
+    mInterfacesAdded = 0;
+    mCamerasAdded = 0;
+    for (const InterfaceSetup& ifaceSetup : setup.mInterfaces) {
+        AddInterface(ifaceSetup.mName);
+        for (const DeviceSetup& device : ifaceSetup.mDevices)
+            AddCamera(*mInterfaces.back(), device.mModel, device.mName, device.mSerial);
+    }
+}
+
+std::shared_ptr<Interface> Producer::FindInterface(const std::string& name) const
+{
+    for (const auto& iface : mInterfaces)
+        if (iface->GetName() == name)
+            return iface;
+    return nullptr;
+}
+
+std::shared_ptr<Camera> Producer::FindCamera(const std::string& name) const
+{
+    for (const auto& iface : mInterfaces)
+        if (auto camera = iface->FindCamera(name))
+            return camera;
+    return nullptr;
+}
+
+GC_ERROR Producer::AddInterface(const std::string& name)
+{
+    if (!IsValidInterfaceName(name))
+        return GC_ERR_INVALID_PARAMETER;
+    if (FindInterface(name))
+        return GC_ERR_INVALID_ID;
+    const std::uint32_t ordinal = mInterfacesAdded++;
+    mInterfaces.push_back(std::make_shared<Interface>(name, FindIpAddress(name).value_or(HostAddress(ordinal))));
+    return GC_ERR_SUCCESS;
+}
+
+GC_ERROR Producer::RemoveInterface(const std::string& name)
+{
+    for (auto it = mInterfaces.begin(); it != mInterfaces.end(); ++it) {
+        if ((*it)->GetName() == name) {
+            (*it)->MarkRemoved();
+            mInterfaces.erase(it);
+            return GC_ERR_SUCCESS;
+        }
+    }
+    return GC_ERR_INVALID_ID;
+}
+
+GC_ERROR Producer::AddCamera(Interface& iface, const std::string& modelName, const std::string& name,
+                             std::optional<std::uint32_t> serial)
+{
+    const CameraModel* model = FindModel(modelName);
+    if (model == nullptr)
+        return GC_ERR_INVALID_ID;
+    const std::uint32_t serialNumber = serial.value_or(FirstSerial + mCamerasAdded);
+    std::string cameraName = name;
+    if (cameraName.empty())
+        cameraName = std::string(model->mVendor) + " " + model->mName + " (" + std::to_string(serialNumber) + ")";
+    if (!IsValidDeviceName(cameraName))
+        return GC_ERR_INVALID_PARAMETER;
+    ++mCamerasAdded;
+    iface.Cameras().push_back(
+        std::make_shared<Camera>(*model, std::move(cameraName), serialNumber, iface.NextCameraAddress()));
+    return GC_ERR_SUCCESS;
+}
+
+GC_ERROR Producer::RemoveCamera(const std::string& name)
+{
+    for (const auto& iface : mInterfaces) {
+        auto& cameras = iface->Cameras();
+        for (auto it = cameras.begin(); it != cameras.end(); ++it) {
+            if ((*it)->GetName() == name) {
+                (*it)->MarkRemoved();
+                cameras.erase(it);
+                return GC_ERR_SUCCESS;
+            }
+        }
+    }
+    return GC_ERR_INVALID_ID;
+}
+
+IF_HANDLE Producer::OpenInterface(TL_HANDLE library, std::shared_ptr<Interface> iface)
+{
+    return mInterfaceHandles.Add(InterfaceRecord{library, std::move(iface)});
+}
+
+DEV_HANDLE Producer::OpenDevice(IF_HANDLE ifaceHandle, std::shared_ptr<Camera> camera, std::int32_t access)
+{
+    Camera& opened = *camera;
+    DEV_HANDLE handle = mDeviceHandles.Add(DeviceRecord{ifaceHandle, std::move(camera), access});
+    opened.SetOpenHandle(handle);
+    return handle;
+}
+
+void Producer::CloseLibrary(TL_HANDLE handle)
+{
+    for (IF_HANDLE iface : mInterfaceHandles.Select([&](const InterfaceRecord& r) { return r.mLibrary == handle; }))
+        CloseInterface(iface);
+    mLibraries.Remove(handle);
+}
+
+void Producer::CloseInterface(IF_HANDLE handle)
+{
+    for (DEV_HANDLE device : mDeviceHandles.Select([&](const DeviceRecord& r) { return r.mInterfaceHandle == handle; }))
+        CloseDevice(device);
+    mInterfaceHandles.Remove(handle);
+}
+
+void Producer::CloseDevice(DEV_HANDLE handle)
+{
+    if (DeviceRecord* record = mDeviceHandles.Find(handle)) {
+        if (record->mCamera->GetOpenHandle() == handle)
+            record->mCamera->SetOpenHandle(nullptr);
+        mDeviceHandles.Remove(handle);
+    }
+}
+
+}

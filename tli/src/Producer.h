@@ -1,0 +1,87 @@
+// The producer's whole state behind one lock: the interfaces and cameras,
+// the handles given out, faults and call counts, and the configuration.
+#pragma once
+
+#include "Camera.h"
+#include "FaultTable.h"
+#include "HandleTable.h"
+#include "Interface.h"
+#include "Setup.h"
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Tli {
+
+struct LibraryRecord {};
+
+struct InterfaceRecord {
+    TL_HANDLE mLibrary;
+    std::shared_ptr<Interface> mInterface;
+};
+
+struct DeviceRecord {
+    IF_HANDLE mInterfaceHandle;
+    std::shared_ptr<Camera> mCamera;
+    std::int32_t mAccess;
+};
+
+class Producer {
+public:
+    // Made on first use (the library makes it when it is loaded) and never
+    // destroyed: a host may unload the library while it is still in use,
+    // and the process may end with cameras running.
+    static Producer& Instance();
+
+    std::mutex& GetMutex() { return mMutex; }
+    FaultTable& Faults() { return mFaults; }
+
+    // Back to the configured set; false when the configuration was refused.
+    bool Reset();
+    // The file later resets read; none: the one the environment names.
+    void SetConfigPath(std::optional<std::string> path) { mConfigPath = std::move(path); }
+    const std::string& GetConfigError() const { return mConfigError; }
+
+    const std::vector<std::shared_ptr<Interface>>& Interfaces() const { return mInterfaces; }
+    std::shared_ptr<Interface> FindInterface(const std::string& name) const;
+    // The first camera of that name in enumeration order, or null.
+    std::shared_ptr<Camera> FindCamera(const std::string& name) const;
+    GC_ERROR AddInterface(const std::string& name);
+    GC_ERROR RemoveInterface(const std::string& name);
+    // name empty: derived from model and serial.
+    GC_ERROR AddCamera(Interface& iface, const std::string& model, const std::string& name,
+                       std::optional<std::uint32_t> serial = std::nullopt);
+    GC_ERROR RemoveCamera(const std::string& name);
+
+    TL_HANDLE OpenLibrary() { return mLibraries.Add(LibraryRecord{}); }
+    bool IsLibrary(TL_HANDLE handle) { return mLibraries.Find(handle) != nullptr; }
+    IF_HANDLE OpenInterface(TL_HANDLE library, std::shared_ptr<Interface> iface);
+    InterfaceRecord* FindInterfaceHandle(IF_HANDLE handle) { return mInterfaceHandles.Find(handle); }
+    DEV_HANDLE OpenDevice(IF_HANDLE ifaceHandle, std::shared_ptr<Camera> camera, std::int32_t access);
+    DeviceRecord* FindDeviceHandle(DEV_HANDLE handle) { return mDeviceHandles.Find(handle); }
+
+    // Closing a handle closes what was opened through it.
+    void CloseLibrary(TL_HANDLE handle);
+    void CloseInterface(IF_HANDLE handle);
+    void CloseDevice(DEV_HANDLE handle);
+
+private:
+    Producer();
+    void Build(const Setup& setup);
+
+    std::mutex mMutex;
+    FaultTable mFaults;
+    std::optional<std::string> mConfigPath;
+    std::string mConfigError;
+    std::vector<std::shared_ptr<Interface>> mInterfaces;
+    std::uint32_t mInterfacesAdded = 0;
+    std::uint32_t mCamerasAdded = 0;
+    HandleTable<LibraryRecord> mLibraries;
+    HandleTable<InterfaceRecord> mInterfaceHandles;
+    HandleTable<DeviceRecord> mDeviceHandles;
+};
+
+}

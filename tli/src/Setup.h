@@ -1,0 +1,39 @@
+// The set of interfaces and cameras the producer starts with: the embedded
+// default, or what a configuration file describes (format in tli/README.md).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Tli {
+
+struct DeviceSetup {
+    std::string mModel;
+    std::string mName;                       // empty: derived from model and serial
+    std::optional<std::uint32_t> mSerial;    // none: derived
+    int mLine = 0;                           // where the configuration file defines it
+};
+
+struct InterfaceSetup {
+    std::string mName;
+    std::vector<DeviceSetup> mDevices;
+    int mLine = 0;
+};
+
+struct Setup {
+    std::vector<InterfaceSetup> mInterfaces;
+};
+
+Setup DefaultSetup();
+
+// The set a configuration text describes; on a fault, error becomes
+// "<source>:<line>: <reason>" and the result is empty.
+std::optional<Setup> ParseSetup(const std::string& text, const std::string& source, std::string& error);
+
+// The set from the file (a null or empty path: the default); a file that
+// cannot be read or parsed gives the default and the reason in error.
+Setup LoadSetup(const std::string& path, std::string& error);
+
+}
