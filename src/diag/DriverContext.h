@@ -47,6 +47,11 @@ public:
     // "\kavrix.log" (with the system's separator) in the system path.
     std::string GetLogFilePath() const;
 
+    // Where the debug output of Log goes: the system's debug output, or a
+    // test's receiver.
+    using DebugOutputProc = void (*)(const char* text);
+    void SetDebugOutput(DebugOutputProc output);
+
     int mRefCount = 0;
     std::atomic<int> mLogLevel{3};
     std::atomic<bool> mLogIntoFile{false};
@@ -61,9 +66,15 @@ public:
 
 private:
     void DeliverToCallback(const char* text);
+    static std::string LogFilePath(const std::string& systemPath);
 
-    mutable std::mutex mCallbackLock;
+    std::atomic<DebugOutputProc> mDebugOutput;
+    // Recursive like a critical section: a host callback that calls back
+    // into the driver, and so logs again, must not deadlock.
+    mutable std::recursive_mutex mCallbackLock;
     DebugMsgProc mDebugMsgProc = nullptr;
+    // Guards the pending lines, the dropped count, the system path and the
+    // writing of the file.
     mutable std::mutex mLogLinesLock;
     std::deque<std::string> mLogLines;
     std::size_t mDroppedLines = 0;

@@ -1,0 +1,54 @@
+#include "diag/DriverContext.h"
+
+namespace {
+
+// Makes the context when the driver is loaded, before any export runs, so
+// that it is also destroyed (and writes its pending lines) only after every
+// object made later, such as the camera list, has gone.
+[[maybe_unused]] DriverContext& gContextAtLoad = DriverContext::Instance();
+
+}
+
+DriverContext& DriverContext::Instance()
+{
+    static DriverContext context;
+    return context;
+}
+
+DriverContext::DriverContext() : mDebugOutput(&Os::DebugOutput)
+{
+}
+
+DriverContext::~DriverContext()
+{
+    FlushLogFile();
+}
+
+void DriverContext::SetDebugMsgProc(DebugMsgProc proc)
+{
+    std::lock_guard<std::recursive_mutex> lock(mCallbackLock);
+    mDebugMsgProc = proc;
+}
+
+DebugMsgProc DriverContext::GetDebugMsgProc() const
+{
+    std::lock_guard<std::recursive_mutex> lock(mCallbackLock);
+    return mDebugMsgProc;
+}
+
+void DriverContext::SetSystemPath(const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(mLogLinesLock);
+    mSystemPath = path;
+}
+
+std::string DriverContext::GetSystemPath() const
+{
+    std::lock_guard<std::mutex> lock(mLogLinesLock);
+    return mSystemPath;
+}
+
+void DriverContext::SetDebugOutput(DebugOutputProc output)
+{
+    mDebugOutput.store(output != nullptr ? output : &Os::DebugOutput);
+}
