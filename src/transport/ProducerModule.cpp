@@ -46,7 +46,7 @@ void ProducerModule::Load()
             mPath = candidate;
             break;
         }
-        failures += "\n  " + candidate + ": " + mLibrary.LastError();
+        failures += "\n  " + mLibrary.LastError();
     }
     if (!mLibrary.IsLoaded()) {
         throw CameraError("Library::Open: Failed to load the producer library " + fileName + ":" + failures);

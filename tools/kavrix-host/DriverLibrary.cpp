@@ -16,7 +16,7 @@ void NoteMissing(bool found, const char* name, std::string& missing)
 bool DriverLibrary::Load(const std::string& path)
 {
     if (!mLibrary.Load(path)) {
-        mError = "cannot load the driver " + path + ": " + mLibrary.LastError();
+        mError = "cannot load the driver: " + mLibrary.LastError();
         return false;
     }
     std::string missing;

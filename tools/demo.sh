@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The demo of `make demo`: the host tool drives the driver against the
+# simulated cameras. tools/demo.sh build/native/bin
+set -euo pipefail
+bin=${1:?usage: tools/demo.sh BIN_FOLDER}
+here=$(cd "$(dirname "$0")" && pwd)
+host="$bin/kavrix-host"
+
+echo "== The embedded default cameras"
+"$host" list 2>&1
+
+echo
+echo "== Two interfaces, the first without cameras (tools/demo/two-interfaces.ini), with the driver's log"
+echo "(lines with a time prefix come through the host's debug callback; level-1 lines also"
+echo " reach the system's debug output, which is standard error on Linux)"
+KAVRIX_TLI_CONFIG="$here/demo/two-interfaces.ini" "$host" --log 3 list 2>&1
