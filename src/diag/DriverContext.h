@@ -47,8 +47,8 @@ public:
     // "\kavrix.log" (with the system's separator) in the system path.
     std::string GetLogFilePath() const;
 
-    // Where the debug output of Log goes: the system's debug output, or a
-    // test's receiver.
+    // Where the debug output of Log goes: the system's debug output (also
+    // after a null), or a test's receiver.
     using DebugOutputProc = void (*)(const char* text);
     void SetDebugOutput(DebugOutputProc output);
 

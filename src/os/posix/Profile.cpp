@@ -4,8 +4,10 @@
 
 #include "os/posix/ProfileText.h"
 
+#include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <optional>
 #include <sstream>
 
 namespace Os {
@@ -16,13 +18,21 @@ namespace {
 // lose each other's keys.
 std::mutex gProfileLock;
 
-// A file that cannot be read acts as an empty one.
-std::string ReadWholeFile(const std::string& path)
+// A missing file is empty; nothing when the file is there but unreadable.
+std::optional<std::string> ReadWholeFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::error_code error;
+        if (std::filesystem::exists(path, error) || error) {
+            return std::nullopt;
+        }
+        return std::string();
+    }
     std::ostringstream content;
-    if (file) {
-        content << file.rdbuf();
+    content << file.rdbuf();
+    if (file.bad()) {
+        return std::nullopt;
     }
     return content.str();
 }
@@ -49,7 +59,9 @@ std::string ReadProfileString(const std::string& section, const std::string& key
     std::string value;
     {
         std::lock_guard<std::mutex> lock(gProfileLock);
-        if (!ProfileText(ReadWholeFile(path)).Find(section, key, value)) {
+        // A file that cannot be read acts as an empty one.
+        const std::optional<std::string> content = ReadWholeFile(path);
+        if (!content || !ProfileText(*content).Find(section, key, value)) {
             value = TrimDefault(defaultValue);
         }
     }
@@ -63,7 +75,12 @@ bool WriteProfileString(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& path)
 {
     std::lock_guard<std::mutex> lock(gProfileLock);
-    ProfileText text(ReadWholeFile(path));
+    // Writing over a file that could not be read would lose its settings.
+    const std::optional<std::string> content = ReadWholeFile(path);
+    if (!content) {
+        return false;
+    }
+    ProfileText text(*content);
     text.Set(section, key, value);
     const std::string content = text.Content();
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
