@@ -76,15 +76,15 @@ bool WriteProfileString(const std::string& section, const std::string& key,
 {
     std::lock_guard<std::mutex> lock(gProfileLock);
     // Writing over a file that could not be read would lose its settings.
-    const std::optional<std::string> content = ReadWholeFile(path);
-    if (!content) {
+    const std::optional<std::string> before = ReadWholeFile(path);
+    if (!before) {
         return false;
     }
-    ProfileText text(*content);
+    ProfileText text(*before);
     text.Set(section, key, value);
-    const std::string content = text.Content();
+    const std::string after = text.Content();
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(content.data(), static_cast<std::streamsize>(content.size()));
+    file.write(after.data(), static_cast<std::streamsize>(after.size()));
     file.close();
     return !file.fail();
 }
