@@ -1,13 +1,24 @@
 #include "transport/Device.h"
 
+#include "diag/DriverContext.h"
 #include "transport/CameraError.h"
 #include "transport/ProducerText.h"
 
 namespace Kavrix {
 
-Device::Device(std::shared_ptr<Interface> iface, int index) : mIndex(index), mInterface(std::move(iface)) {}
+Device::Device(std::shared_ptr<Interface> iface, int index) : mInterface(std::move(iface)), mIndex(index) {}
 
-Device::~Device() = default;
+Device::~Device()
+{
+    if (mHandle == nullptr) {
+        return;
+    }
+    try {
+        Close();
+    } catch (const std::exception& e) {
+        Log(1, "Device::~Device: ERROR: %s\n", e.what());
+    }
+}
 
 std::string Device::GetName() const
 {
@@ -30,6 +41,29 @@ std::string Device::GetInfo(std::int32_t command) const
     return ReadProducerText("Device::GetInfo: Failed to get device info", [&](char* buffer, std::size_t* size) {
         return Api().DevGetInfo(GetHandle(), command, nullptr, buffer, size);
     });
+}
+
+GenApi::IEnumeration& Device::GetEnumerationNode(const char* name)
+{
+    auto* node = dynamic_cast<GenApi::IEnumeration*>(mNodeMap._GetNode(name));
+    if (node == nullptr) {
+        throw CameraError(std::string("Wrong node ") + name + " type");
+    }
+    return *node;
+}
+
+GenApi::IInteger& Device::GetIntegerNode(const char* name)
+{
+    auto* node = dynamic_cast<GenApi::IInteger*>(mNodeMap._GetNode(name));
+    if (node == nullptr) {
+        throw CameraError(std::string("Wrong node ") + name + " type");
+    }
+    return *node;
+}
+
+GenApi::IInteger* Device::GetTLParamsLocked()
+{
+    return dynamic_cast<GenApi::IInteger*>(mNodeMap._GetNode("TLParamsLocked"));
 }
 
 }

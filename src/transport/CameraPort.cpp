@@ -1,0 +1,31 @@
+#include "transport/CameraPort.h"
+
+namespace Kavrix {
+
+_CCameraPort::_CCameraPort(DEV_HANDLE device, const ProducerApi& api) : mDevice(device), mApi(api) {}
+
+void _CCameraPort::Read(void* pBuffer, int64_t Address, int64_t Length)
+{
+    std::size_t size = static_cast<std::size_t>(Length);
+    // A short read would leave the node map with bytes the camera never sent.
+    if (Length < 0 || mApi.GCReadData(mDevice, static_cast<uint64_t>(Address), pBuffer, &size) != 0 ||
+        size != static_cast<std::size_t>(Length)) {
+        throw ACCESS_EXCEPTION("Failure reading device data");
+    }
+}
+
+void _CCameraPort::Write(const void* pBuffer, int64_t Address, int64_t Length)
+{
+    std::size_t size = static_cast<std::size_t>(Length);
+    if (Length < 0 || mApi.GCWriteData(mDevice, static_cast<uint64_t>(Address), pBuffer, &size) != 0 ||
+        size != static_cast<std::size_t>(Length)) {
+        throw ACCESS_EXCEPTION("Failure writing device data");
+    }
+}
+
+GenApi::EAccessMode _CCameraPort::GetAccessMode() const
+{
+    return GenApi::RW;
+}
+
+}

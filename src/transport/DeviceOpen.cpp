@@ -1,0 +1,70 @@
+// Opening and closing a device, and taking control of the camera.
+#include "diag/DriverContext.h"
+#include "transport/CameraError.h"
+#include "transport/Device.h"
+
+namespace Kavrix {
+
+namespace {
+
+// GigE Vision control channel privilege register: 4 bytes, big-endian.
+constexpr std::uint64_t ControlChannelPrivilege = 0x0A00;
+constexpr std::uint32_t ExclusiveAccess = 1;
+constexpr std::uint32_t ControlAccess = 2;
+
+std::uint32_t FromBigEndian(const unsigned char bytes[4])
+{
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
+           std::uint32_t{bytes[3]};
+}
+
+}
+
+void Device::Open()
+{
+    if (mHandle != nullptr) {
+        throw CameraError("Device::Open: exception: Device already open");
+    }
+    mName = GetName();
+    DEV_HANDLE handle = nullptr;
+    CheckGCError(Api().TLOpenDevice(mInterface->GetHandle(), mName.c_str(), DEVICE_ACCESS_EXCLUSIVE, &handle),
+                 "Device::Open: Exception: Failed to open device");
+    mHandle = handle;
+    // From here on a failure leaves what is open in place; Close releases it.
+    GetControlPrivilege();
+    mPort = std::make_shared<_CCameraPort>(mHandle, Api());
+    LoadXml();
+    Log(3, "Device::Open INFO: completed and exiting");
+}
+
+void Device::GetControlPrivilege()
+{
+    unsigned char value[4] = {};
+    std::size_t size = sizeof(value);
+    CheckGCError(Api().GCReadData(GetHandle(), ControlChannelPrivilege, value, &size),
+                 "Device::GetControlPrivilege: Camera is locked by other application. Failed to read GIGE_CCP register");
+    switch (FromBigEndian(value)) {
+    case ExclusiveAccess:
+        return;
+    case ControlAccess: {
+        const unsigned char control[4] = {0, 0, 0, ControlAccess};
+        size = sizeof(control);
+        CheckGCError(Api().GCWriteData(mHandle, ControlChannelPrivilege, control, &size),
+                     "Device::GetControlPrivilege: Failed to get camera control");
+        return;
+    }
+    default:
+        throw CameraError("Device::GetControlPrivilege: Failed to get camera control - unknown privilege");
+    }
+}
+
+void Device::Close()
+{
+    if (mHandle == nullptr) {
+        return;
+    }
+    CheckGCError(Api().DevClose(mHandle), "Device::Close: Failed to close device");
+    mHandle = nullptr;
+}
+
+}
