@@ -7,3 +7,6 @@
 #include "transport/Device.h"
 #include "transport/Interface.h"
 #include "transport/Library.h"
+#include "transport/DataStream.h"
+#include "transport/GrabBuffer.h"
+#include "transport/GrabFinishedEvent.h"

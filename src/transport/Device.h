@@ -3,7 +3,9 @@
 // shared pointer by the camera made for it.
 #pragma once
 
+#include "os/Event.h"
 #include "transport/CameraPort.h"
+#include "transport/DataStream.h"
 #include "transport/Interface.h"
 
 #include <GenApi/GenApi.h>
@@ -29,10 +31,30 @@ public:
     int GetIndex() const { return mIndex; }
     bool IsOpen() const { return mHandle != nullptr; }
 
-    // Opens the device, takes control of the camera and loads its description.
+    // Opens the device, takes control of the camera, loads its description
+    // and makes the data stream object.
     void Open();
+    // Stops and destroys the stream and closes the device.
     void Close();
     void GetControlPrivilege();
+
+    // The camera's own acquisition, through its "AcquisitionStart" and
+    // "AcquisitionStop" commands.
+    void StartAcquisition();
+    void StopAcquisition();
+    bool IsAcquisitionStarted() const { return mAcquisitionStarted; }
+    // Creates the producer stream with its buffers and starts it; the camera
+    // counts as in use ("TLParamsLocked" 1) while it runs.
+    void OpenDataStream();
+
+    // The stream's image path (see DataStream).
+    Os::Event& GetImageReceivedEvent();
+    void ProcessEvent(const char* cameraName);
+    bool HasImage();
+    void GetImage(void* destination, std::size_t size);
+    // Gives the oldest filled buffer back to the producer unread.
+    void DiscardImage();
+    DataStream* GetDataStream() { return mDataStream.get(); }
 
     // The description text, unpacked.
     std::string GetXml();
@@ -46,8 +68,10 @@ public:
     // The "TLParamsLocked" node, or null when the camera has none.
     GenApi::IInteger* GetTLParamsLocked();
 
-private:
     const ProducerApi& Api() const { return mInterface->GetLibrary().Api(); }
+
+private:
+    DataStream& Stream();
     std::string ReadFileDescription(const std::string& name) const;
     std::string ReadLocalDescription(std::uint32_t address, std::uint32_t length) const;
 
@@ -60,6 +84,8 @@ private:
     GenApi::CNodeMapRef mNodeMap{"Device"};
     bool mXmlLoaded = false;
     std::shared_ptr<_CCameraPort> mPort;
+    std::unique_ptr<DataStream> mDataStream;
+    bool mAcquisitionStarted = false;
 };
 
 }

@@ -3,6 +3,8 @@
 #include "transport/CameraError.h"
 #include "transport/Device.h"
 
+#include <new>
+
 namespace Kavrix {
 
 namespace {
@@ -34,6 +36,11 @@ void Device::Open()
     GetControlPrivilege();
     mPort = std::make_shared<_CCameraPort>(mHandle, Api());
     LoadXml();
+    try {
+        mDataStream = std::make_unique<DataStream>(*this);
+    } catch (const std::bad_alloc&) {
+        throw CameraError("Device::Open: exception: Could not allocate DataStream()");
+    }
     Log(3, "Device::Open INFO: completed and exiting");
 }
 
@@ -62,6 +69,19 @@ void Device::Close()
 {
     if (mHandle == nullptr) {
         return;
+    }
+    if (mAcquisitionStarted) {
+        StopAcquisition();
+    }
+    if (mDataStream) {
+        if (mDataStream->IsAcquisitionStarted()) {
+            mDataStream->StopAcquisition();
+        }
+        if (GenApi::IInteger* locked = GetTLParamsLocked()) {
+            locked->SetValue(0);
+        }
+        mDataStream->Destroy();
+        mDataStream.reset();
     }
     CheckGCError(Api().DevClose(mHandle), "Device::Close: Failed to close device");
     mHandle = nullptr;

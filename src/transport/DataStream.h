@@ -1,0 +1,61 @@
+// A device's image stream: five announced buffers, the acquisition event
+// while acquisition runs, and the filled buffers waiting to be read, oldest
+// first.
+#pragma once
+
+#include "os/Event.h"
+#include "transport/GrabBuffer.h"
+#include "transport/GrabFinishedEvent.h"
+#include "transport/ProducerApi.h"
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace Kavrix {
+
+class Device;
+
+class DataStream {
+public:
+    static constexpr int BufferCount = 5;
+
+    explicit DataStream(Device& device);
+    // Destroys the producer stream when it still exists; failures are logged.
+    ~DataStream();
+    DataStream(const DataStream&) = delete;
+    DataStream& operator=(const DataStream&) = delete;
+
+    DS_HANDLE GetHandle() const;
+    const ProducerApi& Api() const;
+
+    // Creates the producer stream and announces the buffers, sized from the
+    // camera's current pixel format, width and height.
+    void Create();
+    void StartAcquisition();
+    void StopAcquisition();
+    void Destroy();
+    bool IsAcquisitionStarted() const { return mAcquisitionStarted; }
+
+    // Takes one record of the acquisition event (on the wait thread).
+    void ProcessEvent(const char* cameraName);
+    bool HasImage() const { return !mReady.empty(); }
+    // Copies the oldest filled image (nothing without a destination) and
+    // queues its buffer again.
+    void GetImage(void* destination, std::size_t size);
+    Os::Event& GetImageReceivedEvent();
+
+    const std::vector<std::unique_ptr<GrabBuffer>>& GetBuffers() const { return mBuffers; }
+
+private:
+    Device& mDevice;
+    DS_HANDLE mHandle = nullptr;
+    std::vector<std::unique_ptr<GrabBuffer>> mBuffers;
+    std::unique_ptr<GrabFinishedEvent> mEvent;
+    // Refers to buffers of mBuffers; room for all of them is reserved, so
+    // delivering an image allocates nothing.
+    std::vector<GrabBuffer*> mReady;
+    bool mAcquisitionStarted = false;
+};
+
+}

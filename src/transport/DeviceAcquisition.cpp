@@ -1,0 +1,81 @@
+// The camera's acquisition commands and the device's image stream.
+#include "transport/CameraError.h"
+#include "transport/Device.h"
+
+namespace Kavrix {
+
+namespace {
+
+void Execute(GenApi::CNodeMapRef& nodeMap, const char* name)
+{
+    auto* command = dynamic_cast<GenApi::ICommand*>(nodeMap._GetNode(name));
+    if (command == nullptr) {
+        throw LOGICAL_ERROR_EXCEPTION("NULL poiner dereferenced");
+    }
+    command->Execute();
+}
+
+}
+
+void Device::StartAcquisition()
+{
+    if (mAcquisitionStarted) {
+        throw CameraError("Device::StartAcquisition: Acquisition allready started");
+    }
+    Execute(mNodeMap, "AcquisitionStart");
+    mAcquisitionStarted = true;
+}
+
+void Device::StopAcquisition()
+{
+    if (!mAcquisitionStarted) {
+        throw CameraError("Device::StopAcquisition: Acquisition already stopped");
+    }
+    mAcquisitionStarted = false;
+    Execute(mNodeMap, "AcquisitionStop");
+}
+
+void Device::OpenDataStream()
+{
+    DataStream& stream = Stream();
+    stream.Create();
+    if (GenApi::IInteger* locked = GetTLParamsLocked()) {
+        locked->SetValue(1);
+    }
+    stream.StartAcquisition();
+}
+
+DataStream& Device::Stream()
+{
+    if (!mDataStream) {
+        throw CameraError("Device does not open");
+    }
+    return *mDataStream;
+}
+
+Os::Event& Device::GetImageReceivedEvent()
+{
+    return Stream().GetImageReceivedEvent();
+}
+
+void Device::ProcessEvent(const char* cameraName)
+{
+    Stream().ProcessEvent(cameraName);
+}
+
+bool Device::HasImage()
+{
+    return Stream().HasImage();
+}
+
+void Device::GetImage(void* destination, std::size_t size)
+{
+    Stream().GetImage(destination, size);
+}
+
+void Device::DiscardImage()
+{
+    Stream().GetImage(nullptr, 0);
+}
+
+}

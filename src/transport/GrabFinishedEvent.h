@@ -1,0 +1,37 @@
+// The acquisition event of a running stream: an operating-system event the
+// producer sets while a filled buffer waits to be taken.
+#pragma once
+
+#include "TLI.h"
+#include "os/Event.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace Kavrix {
+
+class DataStream;
+
+class GrabFinishedEvent {
+public:
+    // Creates the event (manual reset, clear) and registers it with the producer.
+    explicit GrabFinishedEvent(DataStream& stream);
+    // Unregisters (result ignored), then closes the event.
+    ~GrabFinishedEvent();
+    GrabFinishedEvent(const GrabFinishedEvent&) = delete;
+    GrabFinishedEvent& operator=(const GrabFinishedEvent&) = delete;
+
+    // Takes the next record: its buffer handle and the producer's code. The
+    // code -5 (no record pending) raises; any other code is returned.
+    std::int32_t GetBufferHandle(BUFFER_HANDLE& handle);
+    Os::Event& GetEvent() { return *mEvent; }
+
+private:
+    static constexpr std::int32_t EventType = EVENT_NEW_BUFFER;
+
+    DataStream& mStream;
+    std::unique_ptr<Os::Event> mEvent;
+    EVENT_HANDLE mHandle = nullptr;
+};
+
+}
