@@ -30,6 +30,18 @@ extern "C" {
 #define TLICTL_MODEL_KX1300 "KX-1300-60gm"
 #define TLICTL_MODEL_KX5000 "KX-5000-24gm"
 
+/* How a camera serves its GenICam description (GCGetURL and the camera's
+ * memory at 0x10000). File names: KavrixKX1300 and KavrixKX5000 with ".xml"
+ * or ".zip". */
+enum {
+  TLICTL_DESCRIPTION_ZIPPED = 0,         /* "local:KavrixKX1300.zip;10000;<hex length>" (default) */
+  TLICTL_DESCRIPTION_UNZIPPED = 1,       /* "local:KavrixKX1300.xml;10000;<hex length>" */
+  TLICTL_DESCRIPTION_FILE = 2,           /* "file:KavrixKX1300.xml" */
+  TLICTL_DESCRIPTION_FILE_ZIPPED = 3,    /* "file:KavrixKX1300.zip" */
+  TLICTL_DESCRIPTION_INVALID_PREFIX = 4, /* "http://www.kavrix.com/genicam/KavrixKX1300.zip" */
+  TLICTL_DESCRIPTION_CORRUPT = 5         /* a local zip URL, the archive's data damaged */
+};
+
 /* Back to the configured set of interfaces and cameras: every handle becomes
  * invalid, faults and call counts are cleared. Re-reads the configuration;
  * answers GC_ERR_ERROR when it is broken (the embedded default is then in
@@ -82,6 +94,38 @@ TLI_API GC_ERROR TLICtl_ClearFaults(void);
 /* Calls of the operation since the last reset, failed ones included; -1 for
  * an unknown operation name. */
 TLI_API int64_t TLICtl_CallCount(const char* sOperation);
+
+/* Camera memory for tests: any mapped bytes, without the access checks and
+ * without the actions (commands, locks) a host's GCWriteData meets.
+ * GC_ERR_INVALID_ID for an unknown device, GC_ERR_INVALID_ADDRESS when a
+ * byte is not mapped. */
+TLI_API GC_ERROR TLICtl_SetRegister(const char* sDeviceName, uint64_t iAddress, const void* pBuffer,
+                                    size_t iSize);
+TLI_API GC_ERROR TLICtl_GetRegister(const char* sDeviceName, uint64_t iAddress, void* pBuffer,
+                                    size_t iSize);
+
+/* The same for an integer register or bit field named as in the camera's
+ * description ("TLParamsLockedReg", "ControlChannelPrivilegeReg",
+ * "WidthReg", ...), in the register's own byte order. GC_ERR_INVALID_ID for
+ * an unknown device, GC_ERR_INVALID_PARAMETER for a name that is no integer
+ * register of that camera. */
+TLI_API GC_ERROR TLICtl_SetRegisterValue(const char* sDeviceName, const char* sRegister, int64_t iValue);
+TLI_API GC_ERROR TLICtl_GetRegisterValue(const char* sDeviceName, const char* sRegister, int64_t* piValue);
+
+/* The value the control channel privilege register (0x0A00) takes when the
+ * camera is opened: 0 to 3; a negative value goes back to what the open asks
+ * (1 exclusive, 2 control, 0 read-only). It reads 0 while the camera is
+ * closed. */
+TLI_API GC_ERROR TLICtl_SetPrivilegeOnOpen(const char* sDeviceName, int32_t iValue);
+
+/* How the camera serves its description from now on (TLICTL_DESCRIPTION_*). */
+TLI_API GC_ERROR TLICtl_SetDescriptionForm(const char* sDeviceName, int32_t iForm);
+
+/* A model's description, as text (iZipped 0) or as the zip archive the
+ * cameras serve (iZipped 1), e.g. to place it under GENICAM_ROOT for the
+ * "file:" forms. *piSize: the buffer size on entry, the bytes on return; a
+ * null buffer asks for the size. */
+TLI_API GC_ERROR TLICtl_GetDescription(const char* sModel, int32_t iZipped, void* pBuffer, size_t* piSize);
 
 #ifdef __cplusplus
 }

@@ -3,7 +3,33 @@
 #include "Names.h"
 #include "TLIControl.h"
 
+#include <cstring>
+
 using namespace Tli;
+
+namespace {
+
+// Runs body on the named camera; GC_ERR_INVALID_ID when there is none.
+template <class Body>
+GC_ERROR OnCamera(const char* name, Body&& body)
+{
+    return Control([&](Producer& producer) -> GC_ERROR {
+        if (name == nullptr)
+            return GC_ERR_INVALID_PARAMETER;
+        const auto camera = producer.FindCamera(name);
+        if (!camera)
+            return GC_ERR_INVALID_ID;
+        return body(*camera);
+    });
+}
+
+bool IsIntegerRegister(const Camera& camera, const char* name)
+{
+    const RegisterField* field = name == nullptr ? nullptr : camera.GetModel().Layout()->FindField(name);
+    return field != nullptr && field->mKind == RegisterField::Kind::Integer;
+}
+
+}
 
 GC_ERROR TLICtl_Reset(void)
 {
@@ -52,7 +78,11 @@ GC_ERROR TLICtl_AddDevice(const char* sIfaceName, const char* sModel, const char
         const auto iface = producer.FindInterface(sIfaceName);
         if (!iface)
             return GC_ERR_INVALID_ID;
-        return producer.AddCamera(*iface, sModel, sDeviceName == nullptr ? std::string() : sDeviceName);
+        DeviceSetup setup;
+        setup.mModel = sModel;
+        if (sDeviceName != nullptr)
+            setup.mName = sDeviceName;
+        return producer.AddCamera(*iface, setup);
     });
 }
 
@@ -98,4 +128,90 @@ int64_t TLICtl_CallCount(const char* sOperation)
     } catch (...) {
         return -1;
     }
+}
+
+GC_ERROR TLICtl_SetRegister(const char* sDeviceName, uint64_t iAddress, const void* pBuffer, size_t iSize)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        if (pBuffer == nullptr)
+            return GC_ERR_INVALID_PARAMETER;
+        return camera.Registers().Write(iAddress, pBuffer, iSize, false);
+    });
+}
+
+GC_ERROR TLICtl_GetRegister(const char* sDeviceName, uint64_t iAddress, void* pBuffer, size_t iSize)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        if (pBuffer == nullptr)
+            return GC_ERR_INVALID_PARAMETER;
+        return camera.Registers().Read(iAddress, pBuffer, iSize, false);
+    });
+}
+
+GC_ERROR TLICtl_SetRegisterValue(const char* sDeviceName, const char* sRegister, int64_t iValue)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        if (!IsIntegerRegister(camera, sRegister))
+            return GC_ERR_INVALID_PARAMETER;
+        camera.Registers().SetInteger(sRegister, iValue);
+        return GC_ERR_SUCCESS;
+    });
+}
+
+GC_ERROR TLICtl_GetRegisterValue(const char* sDeviceName, const char* sRegister, int64_t* piValue)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        if (!IsIntegerRegister(camera, sRegister) || piValue == nullptr)
+            return GC_ERR_INVALID_PARAMETER;
+        *piValue = camera.Registers().GetInteger(sRegister);
+        return GC_ERR_SUCCESS;
+    });
+}
+
+GC_ERROR TLICtl_SetPrivilegeOnOpen(const char* sDeviceName, int32_t iValue)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        if (iValue > 3)
+            return GC_ERR_INVALID_PARAMETER;
+        camera.SetPrivilegeOnOpen(iValue < 0 ? std::nullopt : std::optional<std::uint32_t>(iValue));
+        return GC_ERR_SUCCESS;
+    });
+}
+
+GC_ERROR TLICtl_SetDescriptionForm(const char* sDeviceName, int32_t iForm)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        if (iForm < TLICTL_DESCRIPTION_ZIPPED || iForm > TLICTL_DESCRIPTION_CORRUPT)
+            return GC_ERR_INVALID_PARAMETER;
+        camera.SetDescriptionForm(static_cast<DescriptionForm>(iForm));
+        return GC_ERR_SUCCESS;
+    });
+}
+
+GC_ERROR TLICtl_GetDescription(const char* sModel, int32_t iZipped, void* pBuffer, size_t* piSize)
+{
+    return Control([&](Producer&) -> GC_ERROR {
+        const CameraModel* model = sModel == nullptr ? nullptr : FindModel(sModel);
+        if (model == nullptr)
+            return GC_ERR_INVALID_ID;
+        if (piSize == nullptr)
+            return GC_ERR_INVALID_PARAMETER;
+        const std::string& text = model->Description();
+        const void* data = text.data();
+        std::size_t size = text.size();
+        if (iZipped != 0) {
+            const auto& archive = ZippedDescription(*model);
+            data = archive.data();
+            size = archive.size();
+        }
+        if (pBuffer != nullptr) {
+            if (*piSize < size) {
+                *piSize = size;
+                return GC_ERR_INVALID_BUFFER_SIZE;
+            }
+            std::memcpy(pBuffer, data, size);
+        }
+        *piSize = size;
+        return GC_ERR_SUCCESS;
+    });
 }

@@ -33,23 +33,43 @@ GC_ERROR DevGetInfo(DEV_HANDLE hDevice, int32_t iInfoCmd, int32_t* piType, void*
     });
 }
 
-GC_ERROR GCGetURL(DEV_HANDLE hDevice, char*, size_t*, int32_t)
+GC_ERROR GCGetURL(DEV_HANDLE hDevice, char* sURL, size_t* piSize, int32_t iIndex)
 {
     return Call(Operation::GCGetURL, [&](Producer& producer, Lock&) -> GC_ERROR {
-        return producer.FindDeviceHandle(hDevice) == nullptr ? GC_ERR_INVALID_HANDLE : GC_ERR_ERROR;
+        const DeviceRecord* record = producer.FindDeviceHandle(hDevice);
+        if (record == nullptr)
+            return GC_ERR_INVALID_HANDLE;
+        // The cameras have one description URL: the first of the bootstrap block.
+        if (iIndex != 1)
+            return GC_ERR_INVALID_PARAMETER;
+        if (record->mCamera->IsRemoved())
+            return GC_ERR_TIMEOUT;
+        return CopyText(record->mCamera->GetUrl(), sURL, piSize);
     });
 }
 
-GC_ERROR GCReadData(DEV_HANDLE hDevice, uint64_t, void*, size_t*)
+GC_ERROR GCReadData(DEV_HANDLE hDevice, uint64_t iAddress, void* pBuffer, size_t* piSize)
 {
     return Call(Operation::GCReadData, [&](Producer& producer, Lock&) -> GC_ERROR {
-        return producer.FindDeviceHandle(hDevice) == nullptr ? GC_ERR_INVALID_HANDLE : GC_ERR_ERROR;
+        const DeviceRecord* record = producer.FindDeviceHandle(hDevice);
+        if (record == nullptr)
+            return GC_ERR_INVALID_HANDLE;
+        if (pBuffer == nullptr || piSize == nullptr)
+            return GC_ERR_INVALID_PARAMETER;
+        return record->mCamera->ReadMemory(iAddress, pBuffer, *piSize);
     });
 }
 
-GC_ERROR GCWriteData(DEV_HANDLE hDevice, uint64_t, const void*, size_t*)
+GC_ERROR GCWriteData(DEV_HANDLE hDevice, uint64_t iAddress, const void* pBuffer, size_t* piSize)
 {
     return Call(Operation::GCWriteData, [&](Producer& producer, Lock&) -> GC_ERROR {
-        return producer.FindDeviceHandle(hDevice) == nullptr ? GC_ERR_INVALID_HANDLE : GC_ERR_ERROR;
+        const DeviceRecord* record = producer.FindDeviceHandle(hDevice);
+        if (record == nullptr)
+            return GC_ERR_INVALID_HANDLE;
+        if (pBuffer == nullptr || piSize == nullptr)
+            return GC_ERR_INVALID_PARAMETER;
+        if (record->mAccess == DEVICE_ACCESS_READONLY)
+            return GC_ERR_ACCESS_DENIED;
+        return record->mCamera->WriteMemory(iAddress, pBuffer, *piSize);
     });
 }

@@ -2,6 +2,7 @@
 
 #include "Names.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace Tli {
@@ -13,10 +14,14 @@ constexpr std::uint64_t MacPrefix = 0x024B58000000ull;
 
 }
 
-Camera::Camera(const CameraModel& model, std::string name, std::uint32_t serial, std::uint32_t ipAddress)
+Camera::Camera(const CameraModel& model, std::string name, std::uint32_t serial, std::uint32_t ipAddress,
+               DescriptionForm form)
     : mModel(model), mName(std::move(name)), mSerial(serial), mIpAddress(ipAddress),
-      mMacAddress(MacPrefix | (serial & 0xFFFFFFu))
+      mMacAddress(MacPrefix | (serial & 0xFFFFFFu)), mRegisters(model.Layout()),
+      mTimestampOrigin(std::chrono::steady_clock::now())
 {
+    PowerOn(ipAddress);
+    SetDescriptionForm(form);
 }
 
 std::optional<std::string> Camera::GetInfo(std::int32_t command) const
@@ -43,6 +48,18 @@ std::optional<std::string> Camera::GetInfo(std::int32_t command) const
     default:
         return std::nullopt;
     }
+}
+
+void Camera::SetDescriptionForm(DescriptionForm form)
+{
+    ServedDescription served = ServeDescription(mModel, form);
+    mUrl = std::move(served.mUrl);
+    mRegisters.MapBlock(DescriptionAddress, std::move(served.mMemory), Access::ReadOnly);
+    // The first URL register of the bootstrap block holds the same URL.
+    std::vector<std::uint8_t> url(512, 0);
+    std::copy(mUrl.begin(), mUrl.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(mUrl.size(), 511)),
+              url.begin());
+    mRegisters.MapBlock(0x0200, std::move(url), Access::ReadOnly);
 }
 
 }

@@ -1,10 +1,13 @@
-// One simulated GigE Vision camera: its identity and whether a driver holds
-// it open.
+// One simulated GigE Vision camera: its identity, its register memory and
+// what writing to its command registers sets off.
 #pragma once
 
 #include "CameraModel.h"
+#include "RegisterSpace.h"
+#include "ServedDescription.h"
 #include "TLI.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,7 +16,8 @@ namespace Tli {
 
 class Camera {
 public:
-    Camera(const CameraModel& model, std::string name, std::uint32_t serial, std::uint32_t ipAddress);
+    Camera(const CameraModel& model, std::string name, std::uint32_t serial, std::uint32_t ipAddress,
+           DescriptionForm form);
 
     const std::string& GetName() const { return mName; }
     const CameraModel& GetModel() const { return mModel; }
@@ -26,15 +30,47 @@ public:
 
     // The handle that holds the camera open, null when none does.
     DEV_HANDLE GetOpenHandle() const { return mOpenHandle; }
-    void SetOpenHandle(DEV_HANDLE handle) { mOpenHandle = handle; }
+    // Taking the camera sets the control channel privilege as the access
+    // asks (or as a test chose); releasing it clears the privilege.
+    void Open(DEV_HANDLE handle, std::int32_t access);
+    void Close();
+    void SetPrivilegeOnOpen(std::optional<std::uint32_t> value) { mPrivilegeOnOpen = value; }
+
+    // Register access as the host sees it: GC_ERR_TIMEOUT once removed,
+    // access modes enforced, command registers act.
+    GC_ERROR ReadMemory(std::uint64_t address, void* buffer, std::size_t size) const;
+    GC_ERROR WriteMemory(std::uint64_t address, const void* buffer, std::size_t size);
+    // Register access for tests: any mapped byte, no access checks, no action.
+    RegisterSpace& Registers() { return mRegisters; }
+
+    const std::string& GetUrl() const { return mUrl; }
+    void SetDescriptionForm(DescriptionForm form);
+
+    // Set by AcquisitionStart, cleared by AcquisitionStop.
+    bool IsAcquiring() const { return mAcquiring; }
 
 private:
+    void PowerOn(std::uint32_t ipAddress);
+    bool IsStreamLocked() const;
+    bool IsLocked(std::uint64_t address, std::size_t size) const;
+    bool ImageFitsSensor() const;
+    void AfterWrite(std::uint64_t address, std::size_t size);
+    // Executes the command when the write touched its register.
+    bool Executed(const char* reg, std::uint64_t address, std::size_t size);
+    void KeepImageOnSensor(const char* offset, const char* extent, std::uint32_t sensorExtent);
+    std::uint64_t TimestampTicks() const;
+
     const CameraModel& mModel;
     std::string mName;
     std::uint32_t mSerial;
     std::uint32_t mIpAddress;
     std::uint64_t mMacAddress;
+    RegisterSpace mRegisters;
+    std::string mUrl;
+    std::optional<std::uint32_t> mPrivilegeOnOpen;
+    std::chrono::steady_clock::time_point mTimestampOrigin;
     bool mRemoved = false;
+    bool mAcquiring = false;
     DEV_HANDLE mOpenHandle = nullptr;
 };
 

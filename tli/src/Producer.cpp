@@ -21,7 +21,15 @@ std::uint32_t HostAddress(std::uint32_t ordinal)
 // call, so what a test or host sees from its first call on is the set the
 // environment named when it started.
 const struct LoadAtStart {
-    LoadAtStart() { Producer::Instance(); }
+    LoadAtStart()
+    {
+        // Nothing may escape while the library loads; a failure here shows
+        // again at the first call.
+        try {
+            Producer::Instance();
+        } catch (...) {
+        }
+    }
 } loadAtStart;
 
 }
@@ -49,7 +57,12 @@ bool Producer::Reset()
     } else if (const char* variable = std::getenv(TLICTL_CONFIG_VARIABLE)) {
         path = variable;
     }
-    Build(LoadSetup(path, mConfigError));
+    try {
+        Build(LoadSetup(path, mConfigError));
+    } catch (const std::exception& error) {
+        mInterfaces.clear();
+        mConfigError = std::string("the cameras cannot be made: ") + error.what();
+    }
     return mConfigError.empty();
 }
 
@@ -63,7 +76,7 @@ void Producer::Build(const Setup& setup)
     for (const InterfaceSetup& ifaceSetup : setup.mInterfaces) {
         AddInterface(ifaceSetup.mName);
         for (const DeviceSetup& device : ifaceSetup.mDevices)
-            AddCamera(*mInterfaces.back(), device.mModel, device.mName, device.mSerial);
+            AddCamera(*mInterfaces.back(), device);
     }
 }
 
@@ -106,21 +119,22 @@ GC_ERROR Producer::RemoveInterface(const std::string& name)
     return GC_ERR_INVALID_ID;
 }
 
-GC_ERROR Producer::AddCamera(Interface& iface, const std::string& modelName, const std::string& name,
-                             std::optional<std::uint32_t> serial)
+GC_ERROR Producer::AddCamera(Interface& iface, const DeviceSetup& setup)
 {
-    const CameraModel* model = FindModel(modelName);
+    const CameraModel* model = FindModel(setup.mModel);
     if (model == nullptr)
         return GC_ERR_INVALID_ID;
-    const std::uint32_t serialNumber = serial.value_or(FirstSerial + mCamerasAdded);
-    std::string cameraName = name;
+    const std::uint32_t serialNumber = setup.mSerial.value_or(FirstSerial + mCamerasAdded);
+    std::string cameraName = setup.mName;
     if (cameraName.empty())
         cameraName = std::string(model->mVendor) + " " + model->mName + " (" + std::to_string(serialNumber) + ")";
     if (!IsValidDeviceName(cameraName))
         return GC_ERR_INVALID_PARAMETER;
+    auto camera = std::make_shared<Camera>(*model, std::move(cameraName), serialNumber, iface.NextCameraAddress(),
+                                           setup.mDescription);
+    camera->SetPrivilegeOnOpen(setup.mPrivilege);
     ++mCamerasAdded;
-    iface.Cameras().push_back(
-        std::make_shared<Camera>(*model, std::move(cameraName), serialNumber, iface.NextCameraAddress()));
+    iface.Cameras().push_back(std::move(camera));
     return GC_ERR_SUCCESS;
 }
 
@@ -148,7 +162,7 @@ DEV_HANDLE Producer::OpenDevice(IF_HANDLE ifaceHandle, std::shared_ptr<Camera> c
 {
     Camera& opened = *camera;
     DEV_HANDLE handle = mDeviceHandles.Add(DeviceRecord{ifaceHandle, std::move(camera), access});
-    opened.SetOpenHandle(handle);
+    opened.Open(handle, access);
     return handle;
 }
 
@@ -170,7 +184,7 @@ void Producer::CloseDevice(DEV_HANDLE handle)
 {
     if (DeviceRecord* record = mDeviceHandles.Find(handle)) {
         if (record->mCamera->GetOpenHandle() == handle)
-            record->mCamera->SetOpenHandle(nullptr);
+            record->mCamera->Close();
         mDeviceHandles.Remove(handle);
     }
 }

@@ -51,9 +51,8 @@ public:
     std::shared_ptr<Camera> FindCamera(const std::string& name) const;
     GC_ERROR AddInterface(const std::string& name);
     GC_ERROR RemoveInterface(const std::string& name);
-    // name empty: derived from model and serial.
-    GC_ERROR AddCamera(Interface& iface, const std::string& model, const std::string& name,
-                       std::optional<std::uint32_t> serial = std::nullopt);
+    // An empty name or serial is derived from model and position.
+    GC_ERROR AddCamera(Interface& iface, const DeviceSetup& setup);
     GC_ERROR RemoveCamera(const std::string& name);
 
     TL_HANDLE OpenLibrary() { return mLibraries.Add(LibraryRecord{}); }

@@ -2,6 +2,8 @@
 // default, or what a configuration file describes (format in tli/README.md).
 #pragma once
 
+#include "ServedDescription.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +15,8 @@ struct DeviceSetup {
     std::string mModel;
     std::string mName;                       // empty: derived from model and serial
     std::optional<std::uint32_t> mSerial;    // none: derived
+    DescriptionForm mDescription = DescriptionForm::Zipped;
+    std::optional<std::uint32_t> mPrivilege; // none: as the open asks
     int mLine = 0;                           // where the configuration file defines it
 };
 

@@ -19,7 +19,7 @@ std::string Trim(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
-std::optional<std::uint32_t> ParseSerial(const std::string& text)
+std::optional<std::uint32_t> ParseNumber(const std::string& text)
 {
     if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
@@ -157,9 +157,23 @@ private:
             return true;
         }
         if (key == "serial") {
-            device.mSerial = ParseSerial(value);
+            device.mSerial = ParseNumber(value);
             if (!device.mSerial)
                 return Fail("serial number \"" + value + "\" is not a 32-bit decimal number");
+            return true;
+        }
+        if (key == "description") {
+            const auto form = ParseDescriptionForm(value);
+            if (!form)
+                return Fail("description form \"" + value +
+                            "\" is none of zipped, unzipped, file, file-zipped, invalid-prefix, corrupt");
+            device.mDescription = *form;
+            return true;
+        }
+        if (key == "privilege") {
+            device.mPrivilege = ParseNumber(value);
+            if (!device.mPrivilege || *device.mPrivilege > 3)
+                return Fail("privilege \"" + value + "\" is not 0, 1, 2 or 3");
             return true;
         }
         return Fail("unknown device key \"" + key + "\"");

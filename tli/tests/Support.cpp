@@ -18,12 +18,12 @@ std::string LastConfigError()
     return text;
 }
 
-void ProducerTest::SetUp()
+ProducerTest::ProducerTest()
 {
-    ASSERT_EQ(TLICtl_LoadConfig(nullptr), GC_ERR_SUCCESS) << LastConfigError();
+    EXPECT_EQ(TLICtl_LoadConfig(nullptr), GC_ERR_SUCCESS) << LastConfigError();
 }
 
-void ProducerTest::TearDown()
+ProducerTest::~ProducerTest()
 {
     TLICtl_LoadConfig(nullptr);
 }
@@ -90,6 +90,65 @@ std::string DeviceInfo(DEV_HANDLE device, int32_t command)
     const GC_ERROR result = DevGetInfo(device, command, nullptr, text, &size);
     EXPECT_EQ(result, GC_ERR_SUCCESS) << "command " << command;
     return result == GC_ERR_SUCCESS ? std::string(text) : std::string();
+}
+
+}
+
+namespace TliTest {
+
+GC_ERROR Read(DEV_HANDLE device, uint64_t address, void* buffer, size_t size)
+{
+    const size_t requested = size;
+    const GC_ERROR result = GCReadData(device, address, buffer, &size);
+    EXPECT_EQ(size, requested);
+    return result;
+}
+
+GC_ERROR Write(DEV_HANDLE device, uint64_t address, const void* buffer, size_t size)
+{
+    return GCWriteData(device, address, buffer, &size);
+}
+
+uint32_t Read32(DEV_HANDLE device, uint64_t address, bool bigEndian)
+{
+    unsigned char bytes[4] = {};
+    EXPECT_EQ(Read(device, address, bytes, 4), GC_ERR_SUCCESS) << std::hex << address;
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value = (value << 8) | bytes[bigEndian ? i : 3 - i];
+    return value;
+}
+
+GC_ERROR Write32(DEV_HANDLE device, uint64_t address, uint32_t value, bool bigEndian)
+{
+    unsigned char bytes[4];
+    for (int i = 0; i < 4; ++i)
+        bytes[bigEndian ? 3 - i : i] = static_cast<unsigned char>(value >> (8 * i));
+    return Write(device, address, bytes, 4);
+}
+
+int64_t RegisterValue(const char* device, const char* reg)
+{
+    int64_t value = -1;
+    EXPECT_EQ(TLICtl_GetRegisterValue(device, reg, &value), GC_ERR_SUCCESS) << reg;
+    return value;
+}
+
+std::string Url(DEV_HANDLE device)
+{
+    char url[2048];
+    size_t size = sizeof url;
+    EXPECT_EQ(GCGetURL(device, url, &size, 1), GC_ERR_SUCCESS);
+    return url;
+}
+
+std::string Description(const char* model, bool zipped)
+{
+    size_t size = 0;
+    EXPECT_EQ(TLICtl_GetDescription(model, zipped ? 1 : 0, nullptr, &size), GC_ERR_SUCCESS);
+    std::string bytes(size, '\0');
+    EXPECT_EQ(TLICtl_GetDescription(model, zipped ? 1 : 0, &bytes[0], &size), GC_ERR_SUCCESS);
+    return bytes;
 }
 
 }
