@@ -16,7 +16,10 @@
  *
  * The configuration file named by the environment variable
  * KAVRIX_TLI_CONFIG (format in tli/README.md) replaces that set; it is read
- * when the library is loaded and at every TLICtl_Reset. */
+ * when the library is loaded and at every TLICtl_Reset.
+ *
+ * A host must close the producer (TLClose) before it unloads the library:
+ * closing ends the frame threads of the cameras opened through it. */
 #ifndef TLI_CONTROL_H
 #define TLI_CONTROL_H
 
@@ -126,6 +129,52 @@ TLI_API GC_ERROR TLICtl_SetDescriptionForm(const char* sDeviceName, int32_t iFor
  * "file:" forms. *piSize: the buffer size on entry, the bytes on return; a
  * null buffer asks for the size. */
 TLI_API GC_ERROR TLICtl_GetDescription(const char* sModel, int32_t iZipped, void* pBuffer, size_t* piSize);
+
+/* Frames. A camera sends frames while a host's AcquisitionStart is in force:
+ * free-running at its frame rate ("FrameRate" / "AcquisitionFrameRateAbs",
+ * or as fast as the height allows when the automatic frame rate is on), one
+ * frame in "SingleFrame" mode, one per "TriggerSoftware" when "TriggerMode"
+ * is "On" with "TriggerSource" "Software". Each frame goes into the oldest
+ * queued buffer of an acquiring stream, in the current size and pixel
+ * format, and becomes one record for GCGetEventData; with no queued buffer
+ * it is lost and counted. The registered event is set exactly while a record
+ * waits. A buffer smaller than the frame holds the frame's first part and
+ * its record carries GC_ERR_INVALID_BUFFER_SIZE.
+ * Content: byte x of row y is (x + y + OffsetX + OffsetY + n) mod 256, and
+ * bytes 0 to 3 hold n, the frame number (little-endian), counting from 1 at
+ * each AcquisitionStart (frames of TLICtl_DeliverFrame count on). */
+
+/* One frame now, whatever the camera's mode: 0 when a buffer took it,
+ * GC_ERR_NO_DATA when it was lost (no acquiring stream or no queued buffer). */
+TLI_API GC_ERROR TLICtl_DeliverFrame(const char* sDeviceName);
+
+/* A record as a failed transfer leaves it: with iCode (returned by
+ * GCGetEventData together with the buffer) and the oldest queued buffer,
+ * taken out of the queue (GC_ERR_NO_DATA when none is queued); or, with
+ * iUnknownBuffer not 0, a buffer handle the stream never gave out.
+ * GC_ERR_ACCESS_DENIED when the camera has no open stream. */
+TLI_API GC_ERROR TLICtl_InjectEventRecord(const char* sDeviceName, GC_ERROR iCode, int32_t iUnknownBuffer);
+
+/* iPaced 0: a free-running camera sends a frame whenever a buffer is queued,
+ * with no frame rate and no lost frames (for throughput measurements);
+ * 1: back to its frame rate. */
+TLI_API GC_ERROR TLICtl_SetPacing(const char* sDeviceName, int32_t iPaced);
+
+typedef struct TLICtlStreamState {
+  int32_t mDeviceOpen;       /* a host holds the camera open */
+  int32_t mStreamOpen;
+  int32_t mStreamAcquiring;  /* between DSStartAcquisition and DSStopAcquisition */
+  int32_t mCameraAcquiring;  /* between AcquisitionStart and AcquisitionStop */
+  int32_t mEventRegistered;
+  uint32_t mAnnounced;       /* buffers announced and not revoked */
+  uint32_t mQueued;          /* buffers waiting for a frame */
+  uint32_t mPending;         /* filled buffers waiting for GCGetEventData */
+  uint32_t mFrameNumber;     /* of the last frame sent */
+  uint64_t mDelivered;       /* frames that went into a buffer, since the reset */
+  uint64_t mLost;            /* frames no buffer took, since the reset */
+} TLICtlStreamState;
+
+TLI_API GC_ERROR TLICtl_GetStreamState(const char* sDeviceName, TLICtlStreamState* pState);
 
 #ifdef __cplusplus
 }

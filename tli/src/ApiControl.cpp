@@ -215,3 +215,63 @@ GC_ERROR TLICtl_GetDescription(const char* sModel, int32_t iZipped, void* pBuffe
         return GC_ERR_SUCCESS;
     });
 }
+
+GC_ERROR TLICtl_DeliverFrame(const char* sDeviceName)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        if (camera.IsRemoved())
+            return GC_ERR_TIMEOUT;
+        if (Stream* stream = camera.GetStream())
+            return stream->Deliver(false) ? GC_ERR_SUCCESS : GC_ERR_NO_DATA;
+        camera.NextFrameNumber(false);
+        camera.CountLost();
+        return GC_ERR_NO_DATA;
+    });
+}
+
+GC_ERROR TLICtl_InjectEventRecord(const char* sDeviceName, GC_ERROR iCode, int32_t iUnknownBuffer)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        Stream* stream = camera.GetStream();
+        if (stream == nullptr)
+            return GC_ERR_ACCESS_DENIED;
+        BUFFER_HANDLE buffer = iUnknownBuffer != 0 ? NewHandleValue() : stream->TakeQueued();
+        if (buffer == nullptr)
+            return GC_ERR_NO_DATA;
+        stream->AddRecord(buffer, iCode);
+        return GC_ERR_SUCCESS;
+    });
+}
+
+GC_ERROR TLICtl_SetPacing(const char* sDeviceName, int32_t iPaced)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        camera.SetUnpaced(iPaced == 0);
+        return GC_ERR_SUCCESS;
+    });
+}
+
+GC_ERROR TLICtl_GetStreamState(const char* sDeviceName, TLICtlStreamState* pState)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        if (pState == nullptr)
+            return GC_ERR_INVALID_PARAMETER;
+        const Stream* stream = camera.GetStream();
+        TLICtlStreamState state{};
+        state.mDeviceOpen = camera.GetOpenHandle() != nullptr;
+        state.mStreamOpen = stream != nullptr;
+        state.mCameraAcquiring = camera.IsAcquiring();
+        if (stream != nullptr) {
+            state.mStreamAcquiring = stream->IsAcquiring();
+            state.mEventRegistered = stream->HasEvent();
+            state.mAnnounced = stream->AnnouncedCount();
+            state.mQueued = stream->QueuedCount();
+            state.mPending = stream->PendingCount();
+        }
+        state.mFrameNumber = camera.GetFrameNumber();
+        state.mDelivered = camera.GetDelivered();
+        state.mLost = camera.GetLost();
+        *pState = state;
+        return GC_ERR_SUCCESS;
+    });
+}

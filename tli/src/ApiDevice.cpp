@@ -4,11 +4,10 @@
 
 using namespace Tli;
 
-using Lock = std::unique_lock<std::mutex>;
 
 GC_ERROR DevClose(DEV_HANDLE hDevice)
 {
-    return Call(Operation::DevClose, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::DevClose, [&](Producer& producer) -> GC_ERROR {
         if (producer.FindDeviceHandle(hDevice) == nullptr)
             return GC_ERR_INVALID_HANDLE;
         producer.CloseDevice(hDevice);
@@ -18,7 +17,7 @@ GC_ERROR DevClose(DEV_HANDLE hDevice)
 
 GC_ERROR DevGetInfo(DEV_HANDLE hDevice, int32_t iInfoCmd, int32_t* piType, void* pBuffer, size_t* piSize)
 {
-    return Call(Operation::DevGetInfo, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::DevGetInfo, [&](Producer& producer) -> GC_ERROR {
         const DeviceRecord* record = producer.FindDeviceHandle(hDevice);
         if (record == nullptr)
             return GC_ERR_INVALID_HANDLE;
@@ -35,7 +34,7 @@ GC_ERROR DevGetInfo(DEV_HANDLE hDevice, int32_t iInfoCmd, int32_t* piType, void*
 
 GC_ERROR GCGetURL(DEV_HANDLE hDevice, char* sURL, size_t* piSize, int32_t iIndex)
 {
-    return Call(Operation::GCGetURL, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::GCGetURL, [&](Producer& producer) -> GC_ERROR {
         const DeviceRecord* record = producer.FindDeviceHandle(hDevice);
         if (record == nullptr)
             return GC_ERR_INVALID_HANDLE;
@@ -50,7 +49,7 @@ GC_ERROR GCGetURL(DEV_HANDLE hDevice, char* sURL, size_t* piSize, int32_t iIndex
 
 GC_ERROR GCReadData(DEV_HANDLE hDevice, uint64_t iAddress, void* pBuffer, size_t* piSize)
 {
-    return Call(Operation::GCReadData, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::GCReadData, [&](Producer& producer) -> GC_ERROR {
         const DeviceRecord* record = producer.FindDeviceHandle(hDevice);
         if (record == nullptr)
             return GC_ERR_INVALID_HANDLE;
@@ -62,7 +61,7 @@ GC_ERROR GCReadData(DEV_HANDLE hDevice, uint64_t iAddress, void* pBuffer, size_t
 
 GC_ERROR GCWriteData(DEV_HANDLE hDevice, uint64_t iAddress, const void* pBuffer, size_t* piSize)
 {
-    return Call(Operation::GCWriteData, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::GCWriteData, [&](Producer& producer) -> GC_ERROR {
         const DeviceRecord* record = producer.FindDeviceHandle(hDevice);
         if (record == nullptr)
             return GC_ERR_INVALID_HANDLE;

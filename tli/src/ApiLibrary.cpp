@@ -4,11 +4,10 @@
 
 using namespace Tli;
 
-using Lock = std::unique_lock<std::mutex>;
 
 GC_ERROR TLOpen(TL_HANDLE* phTL)
 {
-    return Call(Operation::TLOpen, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::TLOpen, [&](Producer& producer) -> GC_ERROR {
         if (phTL == nullptr)
             return GC_ERR_INVALID_PARAMETER;
         *phTL = producer.OpenLibrary();
@@ -18,7 +17,7 @@ GC_ERROR TLOpen(TL_HANDLE* phTL)
 
 GC_ERROR TLClose(TL_HANDLE hTL)
 {
-    return Call(Operation::TLClose, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::TLClose, [&](Producer& producer) -> GC_ERROR {
         if (!producer.IsLibrary(hTL))
             return GC_ERR_INVALID_HANDLE;
         producer.CloseLibrary(hTL);
@@ -28,7 +27,7 @@ GC_ERROR TLClose(TL_HANDLE hTL)
 
 GC_ERROR TLGetNumInterfaces(TL_HANDLE hTL, uint32_t* piNumIfaces)
 {
-    return Call(Operation::TLGetNumInterfaces, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::TLGetNumInterfaces, [&](Producer& producer) -> GC_ERROR {
         if (!producer.IsLibrary(hTL))
             return GC_ERR_INVALID_HANDLE;
         if (piNumIfaces == nullptr)
@@ -40,7 +39,7 @@ GC_ERROR TLGetNumInterfaces(TL_HANDLE hTL, uint32_t* piNumIfaces)
 
 GC_ERROR TLGetInterfaceName(TL_HANDLE hTL, uint32_t iIndex, char* sName, size_t* piSize)
 {
-    return Call(Operation::TLGetInterfaceName, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::TLGetInterfaceName, [&](Producer& producer) -> GC_ERROR {
         if (!producer.IsLibrary(hTL))
             return GC_ERR_INVALID_HANDLE;
         const auto& interfaces = producer.Interfaces();
@@ -52,7 +51,7 @@ GC_ERROR TLGetInterfaceName(TL_HANDLE hTL, uint32_t iIndex, char* sName, size_t*
 
 GC_ERROR TLOpenInterface(TL_HANDLE hTL, const char* sIfaceName, IF_HANDLE* phIface)
 {
-    return Call(Operation::TLOpenInterface, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::TLOpenInterface, [&](Producer& producer) -> GC_ERROR {
         if (!producer.IsLibrary(hTL))
             return GC_ERR_INVALID_HANDLE;
         if (sIfaceName == nullptr || phIface == nullptr)
@@ -67,7 +66,7 @@ GC_ERROR TLOpenInterface(TL_HANDLE hTL, const char* sIfaceName, IF_HANDLE* phIfa
 
 GC_ERROR TLCloseInterface(IF_HANDLE hIface)
 {
-    return Call(Operation::TLCloseInterface, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::TLCloseInterface, [&](Producer& producer) -> GC_ERROR {
         if (producer.FindInterfaceHandle(hIface) == nullptr)
             return GC_ERR_INVALID_HANDLE;
         producer.CloseInterface(hIface);
@@ -77,7 +76,7 @@ GC_ERROR TLCloseInterface(IF_HANDLE hIface)
 
 GC_ERROR TLGetNumDevices(IF_HANDLE hIface, uint32_t* piNumDevices)
 {
-    return Call(Operation::TLGetNumDevices, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::TLGetNumDevices, [&](Producer& producer) -> GC_ERROR {
         const InterfaceRecord* record = producer.FindInterfaceHandle(hIface);
         if (record == nullptr)
             return GC_ERR_INVALID_HANDLE;
@@ -90,7 +89,7 @@ GC_ERROR TLGetNumDevices(IF_HANDLE hIface, uint32_t* piNumDevices)
 
 GC_ERROR TLGetDeviceName(IF_HANDLE hIface, uint32_t iIndex, char* sName, size_t* piSize)
 {
-    return Call(Operation::TLGetDeviceName, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::TLGetDeviceName, [&](Producer& producer) -> GC_ERROR {
         const InterfaceRecord* record = producer.FindInterfaceHandle(hIface);
         if (record == nullptr)
             return GC_ERR_INVALID_HANDLE;
@@ -103,7 +102,7 @@ GC_ERROR TLGetDeviceName(IF_HANDLE hIface, uint32_t iIndex, char* sName, size_t*
 
 GC_ERROR TLOpenDevice(IF_HANDLE hIface, const char* sDeviceName, int32_t iOpenFlags, DEV_HANDLE* phDevice)
 {
-    return Call(Operation::TLOpenDevice, [&](Producer& producer, Lock&) -> GC_ERROR {
+    return Call(Operation::TLOpenDevice, [&](Producer& producer) -> GC_ERROR {
         const InterfaceRecord* record = producer.FindInterfaceHandle(hIface);
         if (record == nullptr)
             return GC_ERR_INVALID_HANDLE;

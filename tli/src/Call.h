@@ -1,5 +1,6 @@
 // The frame of every producer operation: take the lock, count the call,
-// answer an injected fault, and never let an exception reach the caller.
+// answer an injected fault, join the frame threads the call stopped once
+// the lock is released, and never let an exception reach the caller.
 #pragma once
 
 #include "Operations.h"
@@ -15,9 +16,13 @@ GC_ERROR Call(Operation operation, Body&& body) noexcept
     try {
         Producer& producer = Producer::Instance();
         std::unique_lock<std::mutex> lock(producer.GetMutex());
-        if (const GC_ERROR fault = producer.Faults().OnCall(operation))
-            return fault;
-        return body(producer, lock);
+        GC_ERROR result = producer.Faults().OnCall(operation);
+        if (result == GC_ERR_SUCCESS)
+            result = body(producer);
+        auto retired = producer.TakeRetiredThreads();
+        lock.unlock();
+        JoinThreads(retired);
+        return result;
     } catch (...) {
         return GC_ERR_ERROR;
     }
@@ -29,8 +34,12 @@ GC_ERROR Control(Body&& body) noexcept
 {
     try {
         Producer& producer = Producer::Instance();
-        std::lock_guard<std::mutex> lock(producer.GetMutex());
-        return body(producer);
+        std::unique_lock<std::mutex> lock(producer.GetMutex());
+        const GC_ERROR result = body(producer);
+        auto retired = producer.TakeRetiredThreads();
+        lock.unlock();
+        JoinThreads(retired);
+        return result;
     } catch (...) {
         return GC_ERR_ERROR;
     }

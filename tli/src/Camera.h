@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CameraModel.h"
+#include "FramePattern.h"
 #include "RegisterSpace.h"
 #include "ServedDescription.h"
 #include "TLI.h"
@@ -13,6 +14,8 @@
 #include <string>
 
 namespace Tli {
+
+class Stream;
 
 class Camera {
 public:
@@ -26,7 +29,7 @@ public:
 
     // A camera taken off the network answers nothing any more.
     bool IsRemoved() const { return mRemoved; }
-    void MarkRemoved() { mRemoved = true; }
+    void MarkRemoved();
 
     // The handle that holds the camera open, null when none does.
     DEV_HANDLE GetOpenHandle() const { return mOpenHandle; }
@@ -46,8 +49,30 @@ public:
     const std::string& GetUrl() const { return mUrl; }
     void SetDescriptionForm(DescriptionForm form);
 
-    // Set by AcquisitionStart, cleared by AcquisitionStop.
+    // Set by AcquisitionStart, cleared by AcquisitionStop (and after the
+    // frame of a single-frame acquisition).
     bool IsAcquiring() const { return mAcquiring; }
+
+    // The stream of the open camera, told when acquisition settings change.
+    Stream* GetStream() const { return mStream; }
+    void SetStream(Stream* stream) { mStream = stream; }
+    // Acquiring without a trigger: frames come at the frame rate.
+    bool IsFreeRunning() const;
+    // Free-running with no frame rate at all: a frame whenever a buffer is
+    // queued (for measuring a host's throughput).
+    bool IsUnpaced() const { return mUnpaced; }
+    void SetUnpaced(bool unpaced);
+    std::chrono::nanoseconds FramePeriod() const;
+    // A software trigger waiting for its frame, taken.
+    bool TakeTrigger();
+    FrameGeometry Geometry() const;
+    // Numbers count from 1 at each AcquisitionStart.
+    std::uint32_t NextFrameNumber(bool fromAcquisition);
+    std::uint32_t GetFrameNumber() const { return mFrameNumber; }
+    void CountDelivered() { ++mDelivered; }
+    void CountLost() { ++mLost; }
+    std::uint64_t GetDelivered() const { return mDelivered; }
+    std::uint64_t GetLost() const { return mLost; }
 
 private:
     void PowerOn(std::uint32_t ipAddress);
@@ -57,6 +82,7 @@ private:
     void AfterWrite(std::uint64_t address, std::size_t size);
     // Executes the command when the write touched its register.
     bool Executed(const char* reg, std::uint64_t address, std::size_t size);
+    void SoftwareTrigger();
     void KeepImageOnSensor(const char* offset, const char* extent, std::uint32_t sensorExtent);
     std::uint64_t TimestampTicks() const;
 
@@ -71,7 +97,13 @@ private:
     std::chrono::steady_clock::time_point mTimestampOrigin;
     bool mRemoved = false;
     bool mAcquiring = false;
+    bool mUnpaced = false;
     DEV_HANDLE mOpenHandle = nullptr;
+    Stream* mStream = nullptr;
+    std::uint32_t mPendingTriggers = 0;
+    std::uint32_t mFrameNumber = 0;
+    std::uint64_t mDelivered = 0;
+    std::uint64_t mLost = 0;
 };
 
 }

@@ -1,6 +1,8 @@
 // What the camera's registers hold and do.
 #include "Camera.h"
 
+#include "Stream.h"
+
 namespace Tli {
 
 namespace {
@@ -51,6 +53,7 @@ void Camera::Close()
 {
     mOpenHandle = nullptr;
     mAcquiring = false;
+    mPendingTriggers = 0;
     mRegisters.SetInteger(PrivilegeRegister, 0);
 }
 
@@ -114,11 +117,17 @@ void Camera::AfterWrite(std::uint64_t address, std::size_t size)
         KeepImageOnSensor(regs.mOffsetX, regs.mWidth, mModel.mSensorWidth);
     if (mRegisters.Touches(regs.mOffsetY, address, size))
         KeepImageOnSensor(regs.mOffsetY, regs.mHeight, mModel.mSensorHeight);
-    if (Executed(regs.mAcquisitionStart, address, size))
+    if (Executed(regs.mAcquisitionStart, address, size)) {
         mAcquiring = true;
-    if (Executed(regs.mAcquisitionStop, address, size))
+        mFrameNumber = 0;
+        mPendingTriggers = 0;
+    }
+    if (Executed(regs.mAcquisitionStop, address, size)) {
         mAcquiring = false;
-    Executed(regs.mTriggerSoftware, address, size);
+        mPendingTriggers = 0;
+    }
+    if (Executed(regs.mTriggerSoftware, address, size))
+        SoftwareTrigger();
     if (mRegisters.Touches(TimestampControl, address, size)) {
         const std::int64_t control = mRegisters.GetInteger(TimestampControl);
         if (control & TimestampReset)
@@ -130,6 +139,9 @@ void Camera::AfterWrite(std::uint64_t address, std::size_t size)
         }
         mRegisters.SetInteger(TimestampControl, 0);
     }
+    // Any setting may change how the camera sends frames.
+    if (mStream != nullptr)
+        mStream->Wake();
 }
 
 // Command registers clear themselves once the command has run.

@@ -10,12 +10,20 @@
 
 namespace Tli {
 
+// The MTU of a network adapter as shipped.
+constexpr std::uint32_t DefaultMtu = 1500;
+
 class Interface {
 public:
-    Interface(std::string name, std::uint32_t hostAddress) : mName(std::move(name)), mHostAddress(hostAddress) {}
+    Interface(std::string name, std::uint32_t hostAddress, std::uint32_t mtu)
+        : mName(std::move(name)), mHostAddress(hostAddress), mMtu(mtu)
+    {
+    }
 
     const std::string& GetName() const { return mName; }
     std::uint32_t GetHostAddress() const { return mHostAddress; }
+    // The largest packet the network carries.
+    std::uint32_t GetMtu() const { return mMtu; }
 
     std::vector<std::shared_ptr<Camera>>& Cameras() { return mCameras; }
     const std::vector<std::shared_ptr<Camera>>& Cameras() const { return mCameras; }
@@ -30,6 +38,7 @@ public:
 private:
     std::string mName;
     std::uint32_t mHostAddress;
+    std::uint32_t mMtu;
     std::uint32_t mCamerasAdded = 0;
     std::vector<std::shared_ptr<Camera>> mCameras;
     bool mRemoved = false;

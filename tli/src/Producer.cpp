@@ -47,6 +47,8 @@ Producer::Producer()
 
 bool Producer::Reset()
 {
+    for (DS_HANDLE stream : mStreamHandles.Select([](const StreamRecord&) { return true; }))
+        CloseStream(stream);
     mLibraries.Clear();
     mInterfaceHandles.Clear();
     mDeviceHandles.Clear();
@@ -74,7 +76,7 @@ void Producer::Build(const Setup& setup)
     mInterfacesAdded = 0;
     mCamerasAdded = 0;
     for (const InterfaceSetup& ifaceSetup : setup.mInterfaces) {
-        AddInterface(ifaceSetup.mName);
+        AddInterface(ifaceSetup.mName, ifaceSetup.mMtu);
         for (const DeviceSetup& device : ifaceSetup.mDevices)
             AddCamera(*mInterfaces.back(), device);
     }
@@ -96,14 +98,15 @@ std::shared_ptr<Camera> Producer::FindCamera(const std::string& name) const
     return nullptr;
 }
 
-GC_ERROR Producer::AddInterface(const std::string& name)
+GC_ERROR Producer::AddInterface(const std::string& name, std::uint32_t mtu)
 {
     if (!IsValidInterfaceName(name))
         return GC_ERR_INVALID_PARAMETER;
     if (FindInterface(name))
         return GC_ERR_INVALID_ID;
     const std::uint32_t ordinal = mInterfacesAdded++;
-    mInterfaces.push_back(std::make_shared<Interface>(name, FindIpAddress(name).value_or(HostAddress(ordinal))));
+    mInterfaces.push_back(
+        std::make_shared<Interface>(name, FindIpAddress(name).value_or(HostAddress(ordinal)), mtu));
     return GC_ERR_SUCCESS;
 }
 
@@ -133,6 +136,9 @@ GC_ERROR Producer::AddCamera(Interface& iface, const DeviceSetup& setup)
     auto camera = std::make_shared<Camera>(*model, std::move(cameraName), serialNumber, iface.NextCameraAddress(),
                                            setup.mDescription);
     camera->SetPrivilegeOnOpen(setup.mPrivilege);
+    camera->SetUnpaced(setup.mUnpaced);
+    if (setup.mPacketSize)
+        camera->Registers().SetInteger("GevSCPSPacketSizeBits", *setup.mPacketSize);
     ++mCamerasAdded;
     iface.Cameras().push_back(std::move(camera));
     return GC_ERR_SUCCESS;
@@ -182,10 +188,61 @@ void Producer::CloseInterface(IF_HANDLE handle)
 
 void Producer::CloseDevice(DEV_HANDLE handle)
 {
+    for (DS_HANDLE stream : mStreamHandles.Select([&](const StreamRecord& r) { return r.mDevice == handle; }))
+        CloseStream(stream);
     if (DeviceRecord* record = mDeviceHandles.Find(handle)) {
         if (record->mCamera->GetOpenHandle() == handle)
             record->mCamera->Close();
         mDeviceHandles.Remove(handle);
+    }
+}
+
+}
+
+namespace Tli {
+
+DS_HANDLE Producer::OpenStream(DEV_HANDLE device, const std::shared_ptr<Camera>& camera)
+{
+    auto stream = std::make_shared<Stream>(camera);
+    camera->SetStream(stream.get());
+    return mStreamHandles.Add(StreamRecord{device, camera, std::move(stream)});
+}
+
+void Producer::CloseEvent(EVENT_HANDLE handle)
+{
+    if (EventRecord* record = mEventHandles.Find(handle)) {
+        if (StreamRecord* stream = mStreamHandles.Find(record->mStream))
+            stream->mStream->UnregisterEvent();
+        mEventHandles.Remove(handle);
+    }
+}
+
+void Producer::CloseStream(DS_HANDLE handle)
+{
+    for (EVENT_HANDLE event : mEventHandles.Select([&](const EventRecord& r) { return r.mStream == handle; }))
+        CloseEvent(event);
+    if (StreamRecord* record = mStreamHandles.Find(handle)) {
+        Retire(record->mStream->Stop());
+        if (record->mCamera->GetStream() == record->mStream.get())
+            record->mCamera->SetStream(nullptr);
+        mStreamHandles.Remove(handle);
+    }
+}
+
+void Producer::Retire(std::optional<std::thread> thread)
+{
+    if (thread)
+        mRetired.push_back(std::move(*thread));
+}
+
+void JoinThreads(std::vector<std::thread>& threads) noexcept
+{
+    for (std::thread& thread : threads) {
+        try {
+            thread.join();
+        } catch (...) {
+            thread.detach();
+        }
     }
 }
 

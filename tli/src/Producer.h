@@ -7,11 +7,13 @@
 #include "HandleTable.h"
 #include "Interface.h"
 #include "Setup.h"
+#include "Stream.h"
 
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace Tli {
@@ -28,6 +30,20 @@ struct DeviceRecord {
     std::shared_ptr<Camera> mCamera;
     std::int32_t mAccess;
 };
+
+struct StreamRecord {
+    DEV_HANDLE mDevice;
+    std::shared_ptr<Camera> mCamera;
+    std::shared_ptr<Stream> mStream;
+};
+
+struct EventRecord {
+    DS_HANDLE mStream;
+};
+
+// Joins threads a call stopped; a thread that cannot be joined is left to
+// end on its own rather than ending the process.
+void JoinThreads(std::vector<std::thread>& threads) noexcept;
 
 class Producer {
 public:
@@ -49,7 +65,7 @@ public:
     std::shared_ptr<Interface> FindInterface(const std::string& name) const;
     // The first camera of that name in enumeration order, or null.
     std::shared_ptr<Camera> FindCamera(const std::string& name) const;
-    GC_ERROR AddInterface(const std::string& name);
+    GC_ERROR AddInterface(const std::string& name, std::uint32_t mtu = DefaultMtu);
     GC_ERROR RemoveInterface(const std::string& name);
     // An empty name or serial is derived from model and position.
     GC_ERROR AddCamera(Interface& iface, const DeviceSetup& setup);
@@ -61,11 +77,22 @@ public:
     InterfaceRecord* FindInterfaceHandle(IF_HANDLE handle) { return mInterfaceHandles.Find(handle); }
     DEV_HANDLE OpenDevice(IF_HANDLE ifaceHandle, std::shared_ptr<Camera> camera, std::int32_t access);
     DeviceRecord* FindDeviceHandle(DEV_HANDLE handle) { return mDeviceHandles.Find(handle); }
+    // The camera's stream, made for the device handle.
+    DS_HANDLE OpenStream(DEV_HANDLE device, const std::shared_ptr<Camera>& camera);
+    StreamRecord* FindStreamHandle(DS_HANDLE handle) { return mStreamHandles.Find(handle); }
+    EVENT_HANDLE OpenEvent(DS_HANDLE stream) { return mEventHandles.Add(EventRecord{stream}); }
+    EventRecord* FindEventHandle(EVENT_HANDLE handle) { return mEventHandles.Find(handle); }
+    void CloseEvent(EVENT_HANDLE handle);
 
     // Closing a handle closes what was opened through it.
     void CloseLibrary(TL_HANDLE handle);
     void CloseInterface(IF_HANDLE handle);
     void CloseDevice(DEV_HANDLE handle);
+    void CloseStream(DS_HANDLE handle);
+
+    // A stopped frame thread, to be joined once the lock is released.
+    void Retire(std::optional<std::thread> thread);
+    std::vector<std::thread> TakeRetiredThreads() { return std::move(mRetired); }
 
 private:
     Producer();
@@ -81,6 +108,9 @@ private:
     HandleTable<LibraryRecord> mLibraries;
     HandleTable<InterfaceRecord> mInterfaceHandles;
     HandleTable<DeviceRecord> mDeviceHandles;
+    HandleTable<StreamRecord> mStreamHandles;
+    HandleTable<EventRecord> mEventHandles;
+    std::vector<std::thread> mRetired;
 };
 
 }

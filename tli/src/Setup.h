@@ -17,11 +17,14 @@ struct DeviceSetup {
     std::optional<std::uint32_t> mSerial;    // none: derived
     DescriptionForm mDescription = DescriptionForm::Zipped;
     std::optional<std::uint32_t> mPrivilege; // none: as the open asks
+    std::optional<std::uint32_t> mPacketSize;
+    bool mUnpaced = false;
     int mLine = 0;                           // where the configuration file defines it
 };
 
 struct InterfaceSetup {
     std::string mName;
+    std::uint32_t mMtu = 1500;
     std::vector<DeviceSetup> mDevices;
     int mLine = 0;
 };

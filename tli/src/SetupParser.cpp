@@ -138,6 +138,13 @@ private:
             iface.mName = value;
             return true;
         }
+        if (key == "mtu") {
+            const auto mtu = ParseNumber(value);
+            if (!mtu || *mtu < 576 || *mtu > 65535)
+                return Fail("MTU \"" + value + "\" is not a number from 576 to 65535");
+            iface.mMtu = *mtu;
+            return true;
+        }
         return Fail("unknown interface key \"" + key + "\"");
     }
 
@@ -174,6 +181,18 @@ private:
             device.mPrivilege = ParseNumber(value);
             if (!device.mPrivilege || *device.mPrivilege > 3)
                 return Fail("privilege \"" + value + "\" is not 0, 1, 2 or 3");
+            return true;
+        }
+        if (key == "packet-size") {
+            device.mPacketSize = ParseNumber(value);
+            if (!device.mPacketSize || *device.mPacketSize < 576 || *device.mPacketSize > 65535)
+                return Fail("packet size \"" + value + "\" is not a number from 576 to 65535");
+            return true;
+        }
+        if (key == "pacing") {
+            if (value != "frame-rate" && value != "none")
+                return Fail("pacing \"" + value + "\" is neither frame-rate nor none");
+            device.mUnpaced = value == "none";
             return true;
         }
         return Fail("unknown device key \"" + key + "\"");

@@ -70,6 +70,11 @@ TEST_F(Config, BrokenFilesFallBackToTheDefaultAndSayWhy)
         {"[interface\n", "tli-broken.ini:1: section header without \"]\""},
         {"[interface]\nname\n", "tli-broken.ini:2: expected \"key = value\""},
         {"\x01\x02\xff\xfe[[[\n", "tli-broken.ini:1: expected \"key = value\""},
+        {"[interface]\nname = a\nmtu = 100\n", "tli-broken.ini:3: MTU \"100\" is not a number from 576 to 65535"},
+        {"[interface]\nname = a\n[device]\nmodel = KX-1300-60gm\npacing = fast\n",
+         "tli-broken.ini:5: pacing \"fast\" is neither frame-rate nor none"},
+        {"[interface]\nname = a\n[device]\nmodel = KX-1300-60gm\nprivilege = 4\n",
+         "tli-broken.ini:5: privilege \"4\" is not 0, 1, 2 or 3"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TLICtl_LoadConfig(WriteConfig("tli-broken.ini", c.text).c_str()), GC_ERR_ERROR) << c.text;

@@ -1,0 +1,209 @@
+#include "Stream.h"
+
+#include "Camera.h"
+#include "HandleTable.h"
+#include "Producer.h"
+#include "os/Event.h"
+
+namespace Tli {
+
+namespace {
+
+constexpr std::uint64_t Infinite = ~std::uint64_t{0};
+
+}
+
+Stream::Stream(std::shared_ptr<Camera> camera) : mCamera(std::move(camera))
+{
+}
+
+GC_ERROR Stream::Announce(void* memory, std::size_t size, void* userData, BUFFER_HANDLE* handle)
+{
+    if (memory == nullptr || size == 0 || handle == nullptr)
+        return GC_ERR_INVALID_PARAMETER;
+    *handle = NewHandleValue();
+    mBuffers[*handle] = Buffer{static_cast<std::uint8_t*>(memory), size, userData, false};
+    return GC_ERR_SUCCESS;
+}
+
+GC_ERROR Stream::Revoke(BUFFER_HANDLE handle, void** memory, void** userData)
+{
+    const auto found = mBuffers.find(handle);
+    if (found == mBuffers.end())
+        return GC_ERR_INVALID_HANDLE;
+    // A running acquisition may write into a queued buffer at any moment.
+    if (found->second.mWithProducer && mAcquiring)
+        return GC_ERR_ACCESS_DENIED;
+    if (memory != nullptr)
+        *memory = found->second.mMemory;
+    if (userData != nullptr)
+        *userData = found->second.mUserData;
+    for (auto it = mQueue.begin(); it != mQueue.end();)
+        it = *it == handle ? mQueue.erase(it) : std::next(it);
+    mBuffers.erase(found);
+    return GC_ERR_SUCCESS;
+}
+
+GC_ERROR Stream::Queue(BUFFER_HANDLE handle)
+{
+    const auto found = mBuffers.find(handle);
+    if (found == mBuffers.end())
+        return GC_ERR_INVALID_HANDLE;
+    if (found->second.mWithProducer)
+        return GC_ERR_ACCESS_DENIED;
+    found->second.mWithProducer = true;
+    mQueue.push_back(handle);
+    Wake();
+    return GC_ERR_SUCCESS;
+}
+
+GC_ERROR Stream::Start(std::uint64_t frames)
+{
+    if (mAcquiring)
+        return GC_ERR_ACCESS_DENIED;
+    if (frames == 0)
+        return GC_ERR_INVALID_PARAMETER;
+    if (!mThread.joinable()) {
+        mStopping = false;
+        Producer& producer = Producer::Instance();
+        // The thread owns a reference, so the stream outlives a close that
+        // retires the thread before it has seen the stop.
+        mThread = std::thread([self = shared_from_this(), &producer] {
+            std::unique_lock<std::mutex> lock(producer.GetMutex());
+            self->Run(lock);
+        });
+    }
+    mAcquiring = true;
+    mFramesLeft = frames;
+    return GC_ERR_SUCCESS;
+}
+
+std::optional<std::thread> Stream::Stop()
+{
+    mAcquiring = false;
+    Flush();
+    if (!mThread.joinable())
+        return std::nullopt;
+    mStopping = true;
+    Wake();
+    return std::move(mThread);
+}
+
+void Stream::Flush()
+{
+    mQueue.clear();
+    mRecords.clear();
+    for (auto& entry : mBuffers)
+        entry.second.mWithProducer = false;
+    if (mEvent)
+        Os::ResetNativeEvent(*mEvent);
+}
+
+GC_ERROR Stream::RegisterEvent(TLI_OS_EVENT event)
+{
+    if (mEvent)
+        return GC_ERR_ACCESS_DENIED;
+    mEvent = event;
+    if (!mRecords.empty())
+        Os::SetNativeEvent(event);
+    return GC_ERR_SUCCESS;
+}
+
+void Stream::UnregisterEvent()
+{
+    mEvent.reset();
+}
+
+GC_ERROR Stream::TakeRecord(BUFFER_HANDLE* handle)
+{
+    if (mRecords.empty())
+        return GC_ERR_NO_DATA;
+    const Record record = mRecords.front();
+    mRecords.pop_front();
+    const auto found = mBuffers.find(record.mBuffer);
+    if (found != mBuffers.end())
+        found->second.mWithProducer = false;
+    // The event is signalled exactly while a record waits.
+    if (mRecords.empty() && mEvent)
+        Os::ResetNativeEvent(*mEvent);
+    *handle = record.mBuffer;
+    return record.mCode;
+}
+
+void Stream::AddRecord(BUFFER_HANDLE handle, GC_ERROR code)
+{
+    mRecords.push_back(Record{handle, code});
+    if (mEvent)
+        Os::SetNativeEvent(*mEvent);
+}
+
+BUFFER_HANDLE Stream::TakeQueued()
+{
+    if (mQueue.empty())
+        return nullptr;
+    BUFFER_HANDLE handle = mQueue.front();
+    mQueue.pop_front();
+    return handle;
+}
+
+bool Stream::Deliver(bool fromAcquisition)
+{
+    const FrameGeometry geometry = mCamera->Geometry();
+    const std::uint32_t number = mCamera->NextFrameNumber(fromAcquisition);
+    BUFFER_HANDLE handle = mAcquiring ? TakeQueued() : nullptr;
+    if (handle == nullptr) {
+        mCamera->CountLost();
+        return false;
+    }
+    Buffer& buffer = mBuffers.at(handle);
+    // Filled under the lock: a revoke cannot take the memory meanwhile, and
+    // a frame costs one copy per row.
+    mPattern.Fill(buffer.mMemory, buffer.mSize, geometry, number);
+    // A buffer too small for the frame holds its first part and says so.
+    AddRecord(handle, geometry.FrameBytes() > buffer.mSize ? GC_ERR_INVALID_BUFFER_SIZE : GC_ERR_SUCCESS);
+    mCamera->CountDelivered();
+    if (mFramesLeft != Infinite && --mFramesLeft == 0)
+        mAcquiring = false;
+    return true;
+}
+
+void Stream::Run(std::unique_lock<std::mutex>& lock)
+{
+    using Clock = std::chrono::steady_clock;
+    bool freeRunning = false;
+    Clock::time_point next;
+    while (!mStopping) {
+        Camera& camera = *mCamera;
+        if (camera.TakeTrigger()) {
+            Deliver(true);
+            continue;
+        }
+        if (!camera.IsFreeRunning()) {
+            freeRunning = false;
+            mWake.wait(lock);
+            continue;
+        }
+        if (camera.IsUnpaced()) {
+            if (mQueue.empty() || !mAcquiring)
+                mWake.wait(lock);
+            else
+                Deliver(true);
+            continue;
+        }
+        if (!freeRunning) {
+            // The first frame comes one frame time after the start.
+            freeRunning = true;
+            next = Clock::now() + camera.FramePeriod();
+        }
+        if (mWake.wait_until(lock, next) == std::cv_status::timeout) {
+            Deliver(true);
+            const auto now = Clock::now();
+            next += camera.FramePeriod();
+            // A camera never sends frames in a burst to catch up.
+            if (next < now)
+                next = now + camera.FramePeriod();
+        }
+    }
+}
+
+}
