@@ -1,0 +1,55 @@
+#include "ConverterNode.h"
+
+#include <pugixml.hpp>
+
+#include "Loader.h"
+
+namespace GenApi {
+namespace Detail {
+
+bool ConverterNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& loader)
+{
+    if (mCore.Configure(tag, element, loader, *this)) {
+        return true;
+    }
+    switch (tag) {
+    case Tag::Representation:
+        mRepresentation = loader.Representation(element);
+        return true;
+    case Tag::Unit:
+        mUnit = loader.Text(element);
+        return true;
+    case Tag::DisplayNotation:
+        mDisplayNotation = loader.DisplayNotation(element);
+        return true;
+    case Tag::DisplayPrecision:
+        mDisplayPrecision = loader.Integer(element);
+        return true;
+    default:
+        return Node::ConfigureElement(tag, element, loader);
+    }
+}
+
+Number ConverterNode::ReadNumber(bool verify, bool ignoreCache)
+{
+    return Number::Float(mCore.Read(verify, ignoreCache, mName).AsFloat());
+}
+
+Number ConverterNode::MinNumber()
+{
+    Number min;
+    Number max;
+    mCore.Range(min, max, mName);
+    return Number::Float(min.AsFloat());
+}
+
+Number ConverterNode::MaxNumber()
+{
+    Number min;
+    Number max;
+    mCore.Range(min, max, mName);
+    return Number::Float(max.AsFloat());
+}
+
+} // namespace Detail
+} // namespace GenApi

@@ -1,0 +1,60 @@
+#include "FormulaVariables.h"
+
+#include <pugixml.hpp>
+
+#include <GenICam/GCException.h>
+
+#include "Loader.h"
+#include "Node.h"
+
+namespace GenApi {
+namespace Detail {
+
+bool FormulaVariables::Configure(Tag tag, const pugi::xml_node& element, Loader& loader, Node& owner)
+{
+    if (tag != Tag::pVariable && tag != Tag::Constant && tag != Tag::Expression) {
+        return false;
+    }
+    const std::string name = element.attribute("Name").value();
+    if (name.empty()) {
+        loader.Fail(element, "a %s needs a Name", element.name());
+    }
+    switch (tag) {
+    case Tag::pVariable: {
+        ValueRef variable = loader.NumericReference(owner, element);
+        mSymbols.AddVariable(name, variable.GetNode());
+        mVariables.push_back(variable);
+        break;
+    }
+    case Tag::Constant:
+        mSymbols.AddConstant(name, loader.NumberOf(element));
+        break;
+    default:
+        mSymbols.AddExpression(name, std::string(loader.Text(element)));
+        break;
+    }
+    return true;
+}
+
+bool FormulaVariables::AllReadable() const
+{
+    for (const ValueRef& variable : mVariables) {
+        if (!variable.IsReadable()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::shared_ptr<const Formula> FormulaVariables::Compile(const pugi::xml_node& element, Loader& loader,
+                                                       Formula::Mode mode, const char* inputName) const
+{
+    try {
+        return loader.CompileFormula(loader.Text(element), mSymbols, mode, inputName);
+    } catch (const GenICam::GenericException& e) {
+        loader.Fail(element, "%s", e.GetDescription());
+    }
+}
+
+} // namespace Detail
+} // namespace GenApi

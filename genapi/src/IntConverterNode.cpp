@@ -1,0 +1,49 @@
+#include "IntConverterNode.h"
+
+#include <pugixml.hpp>
+
+#include "Loader.h"
+
+namespace GenApi {
+namespace Detail {
+
+bool IntConverterNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& loader)
+{
+    if (mCore.Configure(tag, element, loader, *this)) {
+        return true;
+    }
+    switch (tag) {
+    case Tag::Representation:
+        mRepresentation = loader.Representation(element);
+        return true;
+    case Tag::Unit:
+        mUnit = loader.Text(element);
+        return true;
+    default:
+        return Node::ConfigureElement(tag, element, loader);
+    }
+}
+
+Number IntConverterNode::ReadNumber(bool verify, bool ignoreCache)
+{
+    return Number::Int(ToInt64(mCore.Read(verify, ignoreCache, mName), mName.c_str()));
+}
+
+Number IntConverterNode::MinNumber()
+{
+    Number min;
+    Number max;
+    mCore.Range(min, max, mName);
+    return min;
+}
+
+Number IntConverterNode::MaxNumber()
+{
+    Number min;
+    Number max;
+    mCore.Range(min, max, mName);
+    return max;
+}
+
+} // namespace Detail
+} // namespace GenApi

@@ -1,0 +1,64 @@
+#include "IntegerInterface.h"
+
+#include <GenICam/GCException.h>
+
+#include "Node.h"
+#include "NodeMap.h"
+#include "NumberText.h"
+
+namespace GenApi {
+namespace Detail {
+
+INode* IntegerInterface::GetNode() { return &Self(); }
+
+gcstring IntegerInterface::ToString(bool Verify, bool IgnoreCache)
+{
+    return FormatInt(GetValue(Verify, IgnoreCache));
+}
+
+void IntegerInterface::FromString(const gcstring& ValueStr, bool Verify)
+{
+    int64_t value = 0;
+    if (!ParseInt(ValueStr.str(), value)) {
+        throw INVALID_ARGUMENT_EXCEPTION("Node '%s': '%s' is not an integer", Self().Name().c_str(), ValueStr.c_str());
+    }
+    SetValue(value, Verify);
+}
+
+void IntegerInterface::SetValue(int64_t Value, bool Verify)
+{
+    Node& node = Self();
+    MapLock lock(node.Map());
+    node.Write(Number::Int(Value), Verify);
+}
+
+int64_t IntegerInterface::GetValue(bool Verify, bool IgnoreCache)
+{
+    Node& node = Self();
+    MapLock lock(node.Map());
+    return ToInt64(node.Value(Verify, IgnoreCache), node.Name().c_str());
+}
+
+int64_t IntegerInterface::GetMin()
+{
+    Node& node = Self();
+    MapLock lock(node.Map());
+    return ToInt64(node.MinValue(), node.Name().c_str());
+}
+
+int64_t IntegerInterface::GetMax()
+{
+    Node& node = Self();
+    MapLock lock(node.Map());
+    return ToInt64(node.MaxValue(), node.Name().c_str());
+}
+
+int64_t IntegerInterface::GetInc()
+{
+    Node& node = Self();
+    MapLock lock(node.Map());
+    return ToInt64(node.IncValue(), node.Name().c_str());
+}
+
+} // namespace Detail
+} // namespace GenApi

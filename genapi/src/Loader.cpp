@@ -1,0 +1,450 @@
+#include "Loader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+#include "BasicNode.h"
+#include "BooleanNode.h"
+#include "CategoryNode.h"
+#include "CommandNode.h"
+#include "ConverterNode.h"
+#include "EnumEntryNode.h"
+#include "EnumerationNode.h"
+#include "FloatNode.h"
+#include "FloatRegNode.h"
+#include "IntConverterNode.h"
+#include "IntRegNode.h"
+#include "IntSwissKnifeNode.h"
+#include "IntegerNode.h"
+#include "NodeMap.h"
+#include "NumberText.h"
+#include "PortNode.h"
+#include "RegisterNode.h"
+#include "StringNode.h"
+#include "StringRegNode.h"
+#include "SwissKnifeNode.h"
+
+namespace GenApi {
+namespace Detail {
+
+namespace {
+constexpr int kMaxGroupNesting = 64;
+} // namespace
+
+Loader::Loader(NodeMap& map, const char* text, std::size_t size) : mMap(map), mText(text), mSize(size) {}
+
+void Loader::Load()
+{
+    // Parsed in place in the map's own copy: names and texts stay where they are.
+    const unsigned int options = pugi::parse_cdata | pugi::parse_escapes;
+    char* buffer = mMap.AdoptText(mText, mSize);
+    pugi::xml_parse_result result = mDocument.load_buffer_inplace(buffer, mSize, options);
+    if (result && result.encoding != pugi::encoding_utf8) {
+        // Another encoding was converted in a buffer of the parser's own; the
+        // text is written out as UTF-8 and parsed in place once more.
+        std::ostringstream utf8;
+        mDocument.save(utf8, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+        const std::string converted = utf8.str();
+        buffer = mMap.AdoptText(converted.data(), converted.size());
+        result = mDocument.load_buffer_inplace(buffer, converted.size(), options, pugi::encoding_utf8);
+    }
+    if (!result) {
+        throw RUNTIME_EXCEPTION("The description is not well-formed XML: %s (line %d)", result.description(),
+                                Line(result.offset));
+    }
+    const pugi::xml_node root = mDocument.document_element();
+    if (!root || std::strcmp(root.name(), "RegisterDescription") != 0) {
+        throw RUNTIME_EXCEPTION("The description's root element is <%s>, not <RegisterDescription>",
+                                root ? root.name() : "");
+    }
+    // First every node, so that references may name nodes described further on.
+    Collect(root, 0);
+    for (const Pending& pending : mPending) {
+        if (pending.mStruct) {
+            pending.mNode->Configure(pending.mStruct, *this);
+        }
+        pending.mNode->Configure(pending.mElement, *this);
+    }
+    for (const auto& finish : mFinish) {
+        finish.first->Finish(finish.second, *this);
+    }
+}
+
+void Loader::Collect(const pugi::xml_node& parent, int depth)
+{
+    for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+        if (child.type() != pugi::node_element) {
+            continue;
+        }
+        const Tag tag = TagOf(child.name());
+        switch (tag) {
+        case Tag::Group:
+            if (depth >= kMaxGroupNesting) {
+                Fail(child, "groups nest deeper than %d levels", kMaxGroupNesting);
+            }
+            Collect(child, depth + 1);
+            break;
+        case Tag::StructReg:
+            CreateStruct(child);
+            break;
+        case Tag::Node:
+        case Tag::Category:
+        case Tag::Integer:
+        case Tag::IntReg:
+        case Tag::MaskedIntReg:
+        case Tag::Boolean:
+        case Tag::Command:
+        case Tag::Float:
+        case Tag::FloatReg:
+        case Tag::String:
+        case Tag::StringReg:
+        case Tag::Register:
+        case Tag::Enumeration:
+        case Tag::SwissKnife:
+        case Tag::IntSwissKnife:
+        case Tag::Converter:
+        case Tag::IntConverter:
+        case Tag::Port:
+            Create(tag, child);
+            break;
+        default:
+            // Vendor extensions, legacy 1394 nodes and the like are not modelled.
+            break;
+        }
+    }
+}
+
+void Loader::Create(Tag tag, const pugi::xml_node& element)
+{
+    std::string name = element.attribute("Name").value();
+    if (name.empty()) {
+        Fail(element, "a <%s> needs a Name", element.name());
+    }
+    std::unique_ptr<Node> node;
+    switch (tag) {
+    case Tag::Category:
+        node = std::make_unique<CategoryNode>(mMap, name);
+        break;
+    case Tag::Integer:
+        node = std::make_unique<IntegerNode>(mMap, name);
+        break;
+    case Tag::IntReg:
+        node = std::make_unique<IntRegNode>(mMap, name, false);
+        break;
+    case Tag::MaskedIntReg:
+        node = std::make_unique<IntRegNode>(mMap, name, true);
+        break;
+    case Tag::Boolean:
+        node = std::make_unique<BooleanNode>(mMap, name);
+        break;
+    case Tag::Command:
+        node = std::make_unique<CommandNode>(mMap, name);
+        break;
+    case Tag::Float:
+        node = std::make_unique<FloatNode>(mMap, name);
+        break;
+    case Tag::FloatReg:
+        node = std::make_unique<FloatRegNode>(mMap, name);
+        break;
+    case Tag::String:
+        node = std::make_unique<StringNode>(mMap, name);
+        break;
+    case Tag::StringReg:
+        node = std::make_unique<StringRegNode>(mMap, name);
+        break;
+    case Tag::Register:
+        node = std::make_unique<RegisterNode>(mMap, name);
+        break;
+    case Tag::Enumeration:
+        node = std::make_unique<EnumerationNode>(mMap, name);
+        break;
+    case Tag::SwissKnife:
+        node = std::make_unique<SwissKnifeNode>(mMap, name);
+        break;
+    case Tag::IntSwissKnife:
+        node = std::make_unique<IntSwissKnifeNode>(mMap, name);
+        break;
+    case Tag::Converter:
+        node = std::make_unique<ConverterNode>(mMap, name);
+        break;
+    case Tag::IntConverter:
+        node = std::make_unique<IntConverterNode>(mMap, name);
+        break;
+    case Tag::Port:
+        node = std::make_unique<PortNode>(mMap, name);
+        break;
+    default:
+        node = std::make_unique<BasicNode>(mMap, name);
+        break;
+    }
+    auto* enumeration = tag == Tag::Enumeration ? static_cast<EnumerationNode*>(node.get()) : nullptr;
+    Register(std::move(node), element, pugi::xml_node());
+    if (!enumeration) {
+        return;
+    }
+    for (pugi::xml_node child = element.child("EnumEntry"); child; child = child.next_sibling("EnumEntry")) {
+        const std::string symbolic = child.attribute("Name").value();
+        if (symbolic.empty()) {
+            Fail(child, "an EnumEntry needs a Name");
+        }
+        auto entry = std::make_unique<EnumEntryNode>(mMap, "EnumEntry_" + name + "_" + symbolic,
+                                                     child.attribute("Name").value());
+        enumeration->AddEntry(entry.get());
+        Register(std::move(entry), child, pugi::xml_node());
+    }
+}
+
+void Loader::CreateStruct(const pugi::xml_node& element)
+{
+    // The entries share the register, so they share what is cached of it.
+    auto cache = std::make_shared<RegisterCache>();
+    for (pugi::xml_node child = element.child("StructEntry"); child; child = child.next_sibling("StructEntry")) {
+        const std::string name = child.attribute("Name").value();
+        if (name.empty()) {
+            Fail(child, "a StructEntry needs a Name");
+        }
+        auto entry = std::make_unique<IntRegNode>(mMap, name, true);
+        entry->ShareCache(cache);
+        Register(std::move(entry), child, element);
+    }
+}
+
+void Loader::Register(std::unique_ptr<Node> node, const pugi::xml_node& element, const pugi::xml_node& structElement)
+{
+    if (std::strcmp(element.attribute("NameSpace").value(), "Standard") == 0) {
+        node->SetNameSpace(Standard);
+    }
+    Node* raw = node.get();
+    if (!mMap.Add(std::move(node))) {
+        Fail(element, "node '%s' is defined twice", raw->Name().c_str());
+    }
+    mPending.push_back({raw, element, structElement});
+    mFinish.emplace_back(raw, element);
+}
+
+std::shared_ptr<const Formula> Loader::CompileFormula(std::string_view text, const FormulaSymbols& symbols,
+                                                      Formula::Mode mode, const char* inputName)
+{
+    if (!symbols.Shareable()) {
+        return std::make_shared<const Formula>(text, symbols, mode, inputName);
+    }
+    std::string key = symbols.Signature();
+    key += mode == Formula::Mode::Float ? "F\n" : "I\n";
+    key += inputName ? inputName : "";
+    key += '\n';
+    key += text;
+    auto& shared = mFormulas[key];
+    if (!shared) {
+        auto formula = std::make_shared<const Formula>(text, symbols, mode, inputName);
+        if (formula->ReadsNodes()) {
+            mFormulas.erase(key);
+            return formula;
+        }
+        shared = formula;
+    }
+    return shared;
+}
+
+Node& Loader::AddHidden(std::unique_ptr<Node> node, const pugi::xml_node& element)
+{
+    Node& hidden = mMap.AddHidden(std::move(node));
+    hidden.Configure(element, *this);
+    mFinish.emplace_back(&hidden, element);
+    return hidden;
+}
+
+std::string_view Loader::Text(const pugi::xml_node& element) const
+{
+    const pugi::xml_node first = element.first_child();
+    if (first && !first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata)) {
+        return Trim(first.value());
+    }
+    // Text split by comments or CDATA sections is one text.
+    std::string joined;
+    for (pugi::xml_node child = first; child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+            joined += child.value();
+        }
+    }
+    return mMap.Keep(std::string(Trim(joined)));
+}
+
+int64_t Loader::Integer(const pugi::xml_node& element) const
+{
+    const std::string_view text = Text(element);
+    int64_t value = 0;
+    if (!ParseInt(text, value)) {
+        Fail(element, "'%s' is not an integer", std::string(text).c_str());
+    }
+    return value;
+}
+
+double Loader::Float(const pugi::xml_node& element) const
+{
+    const std::string_view text = Text(element);
+    double value = 0.0;
+    if (!ParseFloat(text, value)) {
+        Fail(element, "'%s' is not a number", std::string(text).c_str());
+    }
+    return value;
+}
+
+Number Loader::NumberOf(const pugi::xml_node& element) const
+{
+    const std::string_view text = Text(element);
+    int64_t integer = 0;
+    if (ParseInt(text, integer)) {
+        return Number::Int(integer);
+    }
+    double value = 0.0;
+    if (!ParseFloat(text, value)) {
+        Fail(element, "'%s' is not a number", std::string(text).c_str());
+    }
+    return Number::Float(value);
+}
+
+int64_t Loader::IntegerAttribute(const pugi::xml_node& element, const char* name) const
+{
+    const pugi::xml_attribute attribute = element.attribute(name);
+    if (!attribute) {
+        Fail(element, "attribute %s is missing", name);
+    }
+    int64_t value = 0;
+    if (!ParseInt(attribute.value(), value)) {
+        Fail(element, "attribute %s='%s' is not an integer", name, attribute.value());
+    }
+    return value;
+}
+
+template <class E>
+E Loader::Choice(const pugi::xml_node& element, std::initializer_list<std::pair<const char*, E>> choices) const
+{
+    const std::string_view text = Text(element);
+    for (const auto& choice : choices) {
+        if (text == choice.first) {
+            return choice.second;
+        }
+    }
+    Fail(element, "'%s' is not a value of <%s>", std::string(text).c_str(), element.name());
+}
+
+bool Loader::YesNo(const pugi::xml_node& element) const
+{
+    return Choice<bool>(element, {{"Yes", true}, {"No", false}});
+}
+
+EAccessMode Loader::AccessMode(const pugi::xml_node& element) const
+{
+    return Choice<EAccessMode>(element, {{"RW", RW}, {"RO", RO}, {"WO", WO}, {"NA", NA}, {"NI", NI}});
+}
+
+EVisibility Loader::Visibility(const pugi::xml_node& element) const
+{
+    return Choice<EVisibility>(element,
+                               {{"Beginner", Beginner}, {"Expert", Expert}, {"Guru", Guru}, {"Invisible", Invisible}});
+}
+
+ECachingMode Loader::Caching(const pugi::xml_node& element) const
+{
+    return Choice<ECachingMode>(element,
+                                {{"NoCache", NoCache}, {"WriteThrough", WriteThrough}, {"WriteAround", WriteAround}});
+}
+
+ERepresentation Loader::Representation(const pugi::xml_node& element) const
+{
+    return Choice<ERepresentation>(element, {{"Linear", Linear},
+                                             {"Logarithmic", Logarithmic},
+                                             {"Boolean", Boolean},
+                                             {"PureNumber", PureNumber},
+                                             {"HexNumber", HexNumber},
+                                             {"IPV4Address", IPV4Address},
+                                             {"MACAddress", MACAddress}});
+}
+
+EEndianess Loader::Endianess(const pugi::xml_node& element) const
+{
+    return Choice<EEndianess>(element, {{"LittleEndian", LittleEndian}, {"BigEndian", BigEndian}});
+}
+
+ESign Loader::Sign(const pugi::xml_node& element) const
+{
+    return Choice<ESign>(element, {{"Unsigned", Unsigned}, {"Signed", Signed}});
+}
+
+ESlope Loader::Slope(const pugi::xml_node& element) const
+{
+    return Choice<ESlope>(element,
+                          {{"Increasing", Increasing}, {"Decreasing", Decreasing}, {"Varying", Varying},
+                           {"Automatic", Automatic}});
+}
+
+EDisplayNotation Loader::DisplayNotation(const pugi::xml_node& element) const
+{
+    return Choice<EDisplayNotation>(element,
+                                    {{"Automatic", fnAutomatic}, {"Fixed", fnFixed}, {"Scientific", fnScientific}});
+}
+
+Node& Loader::Reference(Node& owner, const pugi::xml_node& element, Link link) const
+{
+    return ReferenceByName(owner, element, Text(element), link);
+}
+
+Node& Loader::ReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name, Link link) const
+{
+    Node* target = mMap.Find(name);
+    if (!target) {
+        Fail(where, "'%s' is no node of the description", std::string(name).c_str());
+    }
+    if (link == Link::Reads) {
+        target->AddDependent(&owner);
+    } else if (link == Link::Selects) {
+        owner.AddDependent(target);
+    }
+    return *target;
+}
+
+ValueRef Loader::NumericReference(Node& owner, const pugi::xml_node& element) const
+{
+    return NumericReferenceByName(owner, element, Text(element));
+}
+
+ValueRef Loader::NumericReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name) const
+{
+    Node& target = ReferenceByName(owner, where, name, Link::Reads);
+    if (target.Kind() == NumberKind::None) {
+        Fail(where, "'%s' has no numeric value", target.Name().c_str());
+    }
+    return ValueRef::To(&target);
+}
+
+int Loader::Line(std::ptrdiff_t offset) const
+{
+    if (offset < 0) {
+        return 0;
+    }
+    const std::size_t end = std::min(static_cast<std::size_t>(offset), mSize);
+    return 1 + static_cast<int>(std::count(mText, mText + end, '\n'));
+}
+
+std::string Loader::Where(const pugi::xml_node& element) const
+{
+    std::string where = "description line " + std::to_string(Line(element.offset_debug()));
+    where += ", <";
+    where += element.name();
+    where += ">";
+    for (pugi::xml_node node = element; node; node = node.parent()) {
+        const char* name = node.attribute("Name").value();
+        if (*name && TagOf(node.name()) != Tag::pVariable && TagOf(node.name()) != Tag::Constant &&
+            TagOf(node.name()) != Tag::Expression) {
+            where += node == element ? " '" : " of node '";
+            where += name;
+            where += "'";
+            break;
+        }
+    }
+    return where;
+}
+
+} // namespace Detail
+} // namespace GenApi

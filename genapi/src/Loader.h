@@ -1,0 +1,113 @@
+// Builds a node map from description text: parses it with pugixml, creates a
+// node for every node element (looking through groups), then configures each
+// node from its elements, and finally lets the nodes complete themselves.
+// Whatever is malformed raises a RuntimeException naming the line and node.
+#ifndef GENAPI_DETAIL_LOADER_H
+#define GENAPI_DETAIL_LOADER_H
+
+#include <cstddef>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include <GenApi/Types.h>
+#include <GenICam/GCException.h>
+
+#include "Formula.h"
+#include "Number.h"
+#include "Tags.h"
+#include "ValueRef.h"
+
+namespace GenApi {
+namespace Detail {
+
+class Node;
+class NodeMap;
+
+class Loader {
+public:
+    Loader(NodeMap& map, const char* text, std::size_t size);
+    void Load();
+
+    // How a referring node depends on the node it names.
+    enum class Link {
+        Reads,   // its value or access draws on the named node, or the named node invalidates it
+        Selects, // the named node depends on it (pSelected)
+        Plain    // no dependency (category features, aliases)
+    };
+
+    // The element's text without surrounding white space, kept as long as the map.
+    std::string_view Text(const pugi::xml_node& element) const;
+    int64_t Integer(const pugi::xml_node& element) const;
+    double Float(const pugi::xml_node& element) const;
+    // An integer literal stays an integer, anything else is read as a double.
+    Number NumberOf(const pugi::xml_node& element) const;
+    int64_t IntegerAttribute(const pugi::xml_node& element, const char* name) const;
+    bool YesNo(const pugi::xml_node& element) const;
+    EAccessMode AccessMode(const pugi::xml_node& element) const;
+    EVisibility Visibility(const pugi::xml_node& element) const;
+    ECachingMode Caching(const pugi::xml_node& element) const;
+    ERepresentation Representation(const pugi::xml_node& element) const;
+    EEndianess Endianess(const pugi::xml_node& element) const;
+    ESign Sign(const pugi::xml_node& element) const;
+    ESlope Slope(const pugi::xml_node& element) const;
+    EDisplayNotation DisplayNotation(const pugi::xml_node& element) const;
+
+    // The node the element names, recorded with the given dependency of `owner` on it.
+    Node& Reference(Node& owner, const pugi::xml_node& element, Link link) const;
+    Node& ReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name, Link link) const;
+    // A reference that must yield a number (pValue, pMin, pIsAvailable, ...).
+    ValueRef NumericReference(Node& owner, const pugi::xml_node& element) const;
+    ValueRef NumericReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name) const;
+    // The compiled formula, shared with earlier nodes that have the same one.
+    std::shared_ptr<const Formula> CompileFormula(std::string_view text, const FormulaSymbols& symbols,
+                                                  Formula::Mode mode, const char* inputName);
+    // A node without a name of its own, described by `element` inside another node.
+    Node& AddHidden(std::unique_ptr<Node> node, const pugi::xml_node& element);
+
+    // Raises a RuntimeException saying where in the description the problem is.
+    template <class... Args>
+    [[noreturn]] void Fail(const pugi::xml_node& where, const char* format, Args... args) const
+    {
+        const std::string what = GenICam::FormatDescription(format, args...);
+        throw RUNTIME_EXCEPTION("%s: %s", Where(where).c_str(), what.c_str());
+    }
+    std::string Where(const pugi::xml_node& element) const;
+
+    NodeMap& Map() const { return mMap; }
+
+private:
+    template <class E>
+    E Choice(const pugi::xml_node& element, std::initializer_list<std::pair<const char*, E>> choices) const;
+    void Collect(const pugi::xml_node& parent, int depth);
+    void Create(Tag tag, const pugi::xml_node& element);
+    void CreateStruct(const pugi::xml_node& element);
+    void Register(std::unique_ptr<Node> node, const pugi::xml_node& element, const pugi::xml_node& structElement);
+    int Line(std::ptrdiff_t offset) const;
+
+    NodeMap& mMap;
+    const char* mText;
+    std::size_t mSize;
+    pugi::xml_document mDocument;
+    // Each node with the element that describes it; struct entries with their StructReg.
+    struct Pending {
+        Node* mNode;
+        pugi::xml_node mElement;
+        pugi::xml_node mStruct;
+    };
+    std::vector<Pending> mPending;
+    std::unordered_map<std::string, std::shared_ptr<const Formula>> mFormulas;
+    // Every node with its element, completed once all are configured.
+    std::vector<std::pair<Node*, pugi::xml_node>> mFinish;
+};
+
+} // namespace Detail
+} // namespace GenApi
+
+#endif

@@ -1,0 +1,33 @@
+// Finds a node by its name. Loading inserts thousands of names, so this is a
+// flat open-addressing table (one allocation when growing, none per name).
+#ifndef GENAPI_DETAIL_NAMEINDEX_H
+#define GENAPI_DETAIL_NAMEINDEX_H
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace GenApi {
+namespace Detail {
+
+class Node;
+
+class NameIndex {
+public:
+    void Reserve(std::size_t count);
+    // False when a node of that name is already there.
+    bool Insert(Node* node);
+    Node* Find(std::string_view name) const;
+
+private:
+    static std::size_t Hash(std::string_view name);
+    void Grow(std::size_t slots);
+
+    std::vector<Node*> mSlots;
+    std::size_t mCount = 0;
+};
+
+} // namespace Detail
+} // namespace GenApi
+
+#endif

@@ -1,0 +1,349 @@
+#include "Node.h"
+
+#include <cfloat>
+#include <cstdint>
+
+#include <pugixml.hpp>
+
+#include <GenICam/GCException.h>
+
+#include "Loader.h"
+#include "NodeMap.h"
+#include "NumberText.h"
+
+namespace GenApi {
+namespace Detail {
+
+EAccessMode CombineAccess(EAccessMode a, EAccessMode b)
+{
+    if (a == NI || b == NI) {
+        return NI;
+    }
+    const bool readable = IsReadable(a) && IsReadable(b);
+    const bool writable = IsWritable(a) && IsWritable(b);
+    if (readable && writable) {
+        return RW;
+    }
+    if (readable) {
+        return RO;
+    }
+    return writable ? WO : NA;
+}
+
+Node::Node(NodeMap& map, std::string name, EInterfaceType type) : mMap(map), mName(std::move(name)), mType(type) {}
+
+Node::~Node() = default;
+
+gcstring Node::GetName(bool FullQualified) const
+{
+    if (!FullQualified) {
+        return mName;
+    }
+    return (mNameSpace == Standard ? "Std::" : "Cust::") + mName;
+}
+
+gcstring Node::GetToolTip() const { return gcstring(mToolTip.data(), mToolTip.size()); }
+
+gcstring Node::GetDescription() const { return gcstring(mDescription.data(), mDescription.size()); }
+
+gcstring Node::GetDisplayName() const
+{
+    return mDisplayName.empty() ? gcstring(mName) : gcstring(mDisplayName.data(), mDisplayName.size());
+}
+
+gcstring Node::GetDeviceName() const { return mMap.GetDeviceName(); }
+
+INodeMap* Node::GetNodeMap() const { return &mMap; }
+
+void Node::InvalidateNode()
+{
+    MapLock lock(mMap);
+    DropCache();
+    mMap.NotifyChanged(*this);
+}
+
+bool Node::IsCachable() const { return GetCachingMode() != NoCache; }
+
+ECachingMode Node::GetCachingMode() const { return mCaching; }
+
+EAccessMode Node::GetAccessMode() const
+{
+    MapLock lock(mMap);
+    return const_cast<Node*>(this)->Access();
+}
+
+void Node::Configure(const pugi::xml_node& element, Loader& loader)
+{
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+        if (child.type() != pugi::node_element) {
+            continue;
+        }
+        const Tag tag = TagOf(child.name());
+        if (tag != Tag::Unknown) {
+            ConfigureElement(tag, child, loader);
+        }
+    }
+}
+
+void Node::Finish(const pugi::xml_node&, Loader&) {}
+
+bool Node::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& loader)
+{
+    switch (tag) {
+    case Tag::ToolTip:
+        mToolTip = loader.Text(element);
+        return true;
+    case Tag::Description:
+        mDescription = loader.Text(element);
+        return true;
+    case Tag::DisplayName:
+        mDisplayName = loader.Text(element);
+        return true;
+    case Tag::Visibility:
+        mVisibility = loader.Visibility(element);
+        return true;
+    case Tag::pIsImplemented:
+        mIsImplemented = loader.NumericReference(*this, element);
+        return true;
+    case Tag::pIsAvailable:
+        mIsAvailable = loader.NumericReference(*this, element);
+        return true;
+    case Tag::pIsLocked:
+        mIsLocked = loader.NumericReference(*this, element);
+        return true;
+    case Tag::ImposedAccessMode:
+        mImposedAccess = loader.AccessMode(element);
+        return true;
+    case Tag::pAlias:
+        mAlias = &loader.Reference(*this, element, Loader::Link::Plain);
+        return true;
+    case Tag::pInvalidator:
+        loader.Reference(*this, element, Loader::Link::Reads);
+        return true;
+    case Tag::Streamable:
+        mStreamable = loader.YesNo(element);
+        return true;
+    case Tag::PollingTime:
+        mPollingTime = loader.Integer(element);
+        return true;
+    case Tag::Cachable:
+        mCaching = loader.Caching(element);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Node::FindEntryValue(std::string_view, int64_t&) const { return false; }
+
+bool Node::Visit(uint64_t epoch)
+{
+    if (mVisitEpoch == epoch) {
+        return false;
+    }
+    mVisitEpoch = epoch;
+    return true;
+}
+
+bool Node::Recall(MemoSlot slot, Number& value) const
+{
+    if (mMemo[slot].mOperation != mMap.Operation()) {
+        return false;
+    }
+    value = mMemo[slot].mValue;
+    return true;
+}
+
+void Node::Remember(MemoSlot slot, const Number& value)
+{
+    mMemo[slot].mOperation = mMap.Operation();
+    mMemo[slot].mValue = value;
+}
+
+bool Node::Holds(const ValueRef& condition)
+{
+    // A condition that cannot be evaluated (its register behind a port that is
+    // not connected, say) does not hold: the node is then not available,
+    // rather than its access mode an error.
+    try {
+        return !condition.Get().IsZero();
+    } catch (const GenICam::AccessException&) {
+        return false;
+    }
+}
+
+EAccessMode Node::Access()
+{
+    Number memo;
+    if (Recall(kAccessMemo, memo)) {
+        return static_cast<EAccessMode>(memo.mInt);
+    }
+    EAccessMode mode = RW;
+    if (mIsImplemented.IsSet() && !Holds(mIsImplemented)) {
+        mode = NI;
+    } else if (mIsAvailable.IsSet() && !Holds(mIsAvailable)) {
+        mode = NA;
+    } else {
+        mode = CombineAccess(OwnAccess(), mImposedAccess);
+        if (IsWritable(mode) && mIsLocked.IsSet() && Holds(mIsLocked)) {
+            mode = mode == RW ? RO : NA;
+        }
+    }
+    Remember(kAccessMemo, Number::Int(mode));
+    return mode;
+}
+
+void Node::CheckReadable()
+{
+    const EAccessMode mode = Access();
+    if (!IsReadable(mode)) {
+        throw ACCESS_EXCEPTION("Node '%s' is not readable (access mode %s)", mName.c_str(), AccessModeName(mode));
+    }
+}
+
+void Node::CheckWritable()
+{
+    const EAccessMode mode = Access();
+    if (!IsWritable(mode)) {
+        throw ACCESS_EXCEPTION("Node '%s' is not writable (access mode %s)", mName.c_str(), AccessModeName(mode));
+    }
+}
+
+Number Node::Value(bool verify, bool ignoreCache)
+{
+    CheckReadable();
+    return Evaluate(verify, ignoreCache);
+}
+
+Number Node::Evaluate(bool verify, bool ignoreCache)
+{
+    const bool plain = !verify && !ignoreCache;
+    Number value;
+    if (plain && Recall(kValueMemo, value)) {
+        return value;
+    }
+    value = ReadNumber(verify, ignoreCache);
+    if (verify) {
+        VerifyValue(value);
+    }
+    if (plain) {
+        Remember(kValueMemo, value);
+    }
+    return value;
+}
+
+void Node::Write(Number value, bool verify)
+{
+    CheckWritable();
+    if (verify) {
+        VerifyValue(value);
+    }
+    WriteNumber(value, verify);
+    mMap.NotifyChanged(*this);
+}
+
+Number Node::MinValue()
+{
+    Number value;
+    if (!Recall(kMinMemo, value)) {
+        value = MinNumber();
+        Remember(kMinMemo, value);
+    }
+    return value;
+}
+
+Number Node::MaxValue()
+{
+    Number value;
+    if (!Recall(kMaxMemo, value)) {
+        value = MaxNumber();
+        Remember(kMaxMemo, value);
+    }
+    return value;
+}
+
+Number Node::IncValue()
+{
+    Number value;
+    if (!Recall(kIncMemo, value)) {
+        value = IncNumber();
+        Remember(kIncMemo, value);
+    }
+    return value;
+}
+
+Number Node::MinNumber()
+{
+    return Kind() == NumberKind::Float ? Number::Float(-DBL_MAX) : Number::Int(INT64_MIN);
+}
+
+Number Node::MaxNumber() { return Kind() == NumberKind::Float ? Number::Float(DBL_MAX) : Number::Int(INT64_MAX); }
+
+void Node::VerifyValue(const Number& value)
+{
+    if (Kind() == NumberKind::Float) {
+        const double x = value.AsFloat();
+        const double min = MinValue().AsFloat();
+        const double max = MaxValue().AsFloat();
+        if (!(x >= min && x <= max)) {
+            throw OUT_OF_RANGE_EXCEPTION("Node '%s': value %s is out of range [%s, %s]", mName.c_str(),
+                                         FormatFloat(x).c_str(), FormatFloat(min).c_str(), FormatFloat(max).c_str());
+        }
+        return;
+    }
+    if (Kind() != NumberKind::Integer) {
+        return;
+    }
+    const int64_t x = ToInt64(value, mName.c_str());
+    const int64_t min = ToInt64(MinValue(), mName.c_str());
+    const int64_t max = ToInt64(MaxValue(), mName.c_str());
+    if (x < min || x > max) {
+        throw OUT_OF_RANGE_EXCEPTION("Node '%s': value %s is out of range [%s, %s]", mName.c_str(),
+                                     FormatInt(x).c_str(), FormatInt(min).c_str(), FormatInt(max).c_str());
+    }
+    const int64_t inc = ToInt64(IncValue(), mName.c_str());
+    // An increment the camera reports as 0 or less restricts nothing.
+    if (inc > 1 && (static_cast<uint64_t>(x) - static_cast<uint64_t>(min)) % static_cast<uint64_t>(inc) != 0) {
+        throw OUT_OF_RANGE_EXCEPTION("Node '%s': value %s does not lie on the increment %s from the minimum %s",
+                                     mName.c_str(), FormatInt(x).c_str(), FormatInt(inc).c_str(),
+                                     FormatInt(min).c_str());
+    }
+}
+
+std::string Node::TextValue(bool verify, bool ignoreCache)
+{
+    CheckReadable();
+    return ReadText(verify, ignoreCache);
+}
+
+void Node::WriteText(const std::string& text, bool verify)
+{
+    CheckWritable();
+    WriteTextValue(text, verify);
+    mMap.NotifyChanged(*this);
+}
+
+int64_t Node::MaxTextLength() { return 0; }
+
+std::string Node::ReadText(bool, bool)
+{
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no text value", mName.c_str());
+}
+
+void Node::WriteTextValue(const std::string&, bool)
+{
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no text value to write", mName.c_str());
+}
+
+Number Node::ReadNumber(bool, bool)
+{
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no numeric value", mName.c_str());
+}
+
+void Node::WriteNumber(Number, bool)
+{
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no numeric value to write", mName.c_str());
+}
+
+} // namespace Detail
+} // namespace GenApi

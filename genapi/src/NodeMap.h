@@ -1,0 +1,108 @@
+// The node map: owns the nodes of one description, finds them by name,
+// connects ports, serialises access and spreads invalidation along the
+// dependencies between nodes.
+#ifndef GENAPI_DETAIL_NODEMAP_H
+#define GENAPI_DETAIL_NODEMAP_H
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <GenApi/INodeMap.h>
+
+#include "NameIndex.h"
+
+namespace GenApi {
+namespace Detail {
+
+class Node;
+
+class NodeMap final : public INodeMap {
+public:
+    explicit NodeMap(std::string deviceName);
+    ~NodeMap() override;
+    NodeMap(const NodeMap&) = delete;
+    NodeMap& operator=(const NodeMap&) = delete;
+
+    // INodeMap
+    void GetNodes(NodeList_t& Nodes) const override;
+    INode* GetNode(const gcstring& Name) const override;
+    void InvalidateNodes() const override;
+    bool Connect(IPort* pPort, const gcstring& PortName) const override;
+    bool Connect(IPort* pPort) const override;
+    gcstring GetDeviceName() const override { return mDeviceName; }
+
+    // Building. The map keeps the description text, which the loader parses in
+    // place: node texts point into it rather than being copied.
+    char* AdoptText(const char* text, std::size_t size);
+    // Keeps a text made while loading (names, texts joined from pieces).
+    std::string_view Keep(std::string text);
+    // A named node is found by its name; false when the name is taken.
+    bool Add(std::unique_ptr<Node> node);
+    // Nodes without a name of their own, such as a register's address formula.
+    Node& AddHidden(std::unique_ptr<Node> node);
+    Node* Find(std::string_view name) const;
+    void Reserve(std::size_t count);
+    const std::vector<std::unique_ptr<Node>>& Nodes() const { return mNodes; }
+
+    // Running. A lock is held for every call from outside; each outermost call
+    // is one operation, within which nodes may keep what they evaluated.
+    std::recursive_mutex& Mutex() const { return mMutex; }
+    uint64_t Operation() const { return mOperation; }
+    void EnterCall();
+    void LeaveCall() { --mCallDepth; }
+    // After a write: everything that depends on the node forgets its cache.
+    void NotifyChanged(Node& node);
+    void InvalidateAll();
+    // Bounds how deep one node's value may draw on others; a deeper chain can
+    // only come from a cyclic reference.
+    void EnterReference(const Node& target);
+    void LeaveReference() { --mReferenceDepth; }
+
+private:
+    std::unique_ptr<char[]> mText;
+    std::deque<std::string> mKept;
+    std::vector<std::unique_ptr<Node>> mNodes;
+    std::vector<std::unique_ptr<Node>> mHidden;
+    NameIndex mIndex;
+    std::string mDeviceName;
+    mutable std::recursive_mutex mMutex;
+    int mCallDepth = 0;
+    int mReferenceDepth = 0;
+    uint64_t mOperation = 1;
+    uint64_t mEpoch = 0;
+};
+
+// Holds the map's lock for one call from outside.
+class MapLock {
+public:
+    explicit MapLock(NodeMap& map) : mMap(map), mGuard(map.Mutex()) { mMap.EnterCall(); }
+    ~MapLock() { mMap.LeaveCall(); }
+    MapLock(const MapLock&) = delete;
+    MapLock& operator=(const MapLock&) = delete;
+
+private:
+    NodeMap& mMap;
+    std::lock_guard<std::recursive_mutex> mGuard;
+};
+
+// One step from a node to a node it draws on, for as long as the step lasts.
+class ReferenceStep {
+public:
+    ReferenceStep(NodeMap& map, const Node& target) : mMap(map) { mMap.EnterReference(target); }
+    ~ReferenceStep() { mMap.LeaveReference(); }
+    ReferenceStep(const ReferenceStep&) = delete;
+    ReferenceStep& operator=(const ReferenceStep&) = delete;
+
+private:
+    NodeMap& mMap;
+};
+
+} // namespace Detail
+} // namespace GenApi
+
+#endif

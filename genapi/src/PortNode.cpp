@@ -1,0 +1,44 @@
+#include "PortNode.h"
+
+#include <GenICam/GCException.h>
+
+#include "NodeMap.h"
+
+namespace GenApi {
+namespace Detail {
+
+EAccessMode PortNode::OwnAccess() { return mPort ? mPort->GetAccessMode() : NA; }
+
+void PortNode::ReadPort(void* buffer, int64_t address, int64_t length)
+{
+    if (!mPort) {
+        throw ACCESS_EXCEPTION("Port '%s' is not connected", mName.c_str());
+    }
+    mPort->Read(buffer, address, length);
+}
+
+void PortNode::WritePort(const void* buffer, int64_t address, int64_t length)
+{
+    if (!mPort) {
+        throw ACCESS_EXCEPTION("Port '%s' is not connected", mName.c_str());
+    }
+    mPort->Write(buffer, address, length);
+}
+
+void PortNode::Read(void* pBuffer, int64_t Address, int64_t Length)
+{
+    MapLock lock(mMap);
+    CheckReadable();
+    ReadPort(pBuffer, Address, Length);
+}
+
+void PortNode::Write(const void* pBuffer, int64_t Address, int64_t Length)
+{
+    MapLock lock(mMap);
+    CheckWritable();
+    WritePort(pBuffer, Address, Length);
+    mMap.InvalidateAll();
+}
+
+} // namespace Detail
+} // namespace GenApi

@@ -1,0 +1,81 @@
+// Where a register node's bytes are (address, length, port) and the bytes it
+// keeps from the camera, with the caching the description asks for.
+#ifndef GENAPI_DETAIL_REGISTERACCESS_H
+#define GENAPI_DETAIL_REGISTERACCESS_H
+
+#include <memory>
+#include <vector>
+
+#include <GenApi/Types.h>
+
+#include "Tags.h"
+#include "ValueRef.h"
+
+namespace pugi {
+class xml_node;
+}
+
+namespace GenApi {
+namespace Detail {
+
+class Loader;
+class Node;
+class PortNode;
+
+// The bytes last read from or written to one register. The entries of a
+// StructReg share one, as they share the register.
+struct RegisterCache {
+    bool mValid = false;
+    int64_t mAddress = 0;
+    std::vector<uint8_t> mBytes;
+    std::vector<Node*> mOwners;
+};
+
+class RegisterAccess {
+public:
+    RegisterAccess() = default;
+    RegisterAccess(const RegisterAccess&) = delete;
+    RegisterAccess& operator=(const RegisterAccess&) = delete;
+
+    // Takes the register's own elements; false for any other element.
+    bool Configure(Tag tag, const pugi::xml_node& element, Loader& loader, Node& owner);
+    void Finish(const pugi::xml_node& element, Loader& loader) const;
+    void ShareCache(std::shared_ptr<RegisterCache> cache)
+    {
+        mShared = std::move(cache);
+        mCache = mShared.get();
+    }
+    const RegisterCache& Cache() const { return *mCache; }
+    bool HasLiteralLength() const { return !mLength.IsNode(); }
+
+    // The caller holds the map's lock.
+    int64_t Address() const;
+    int64_t Length(const Node& owner) const;
+    void Read(uint8_t* buffer, int64_t length, bool ignoreCache);
+    void Write(const uint8_t* buffer, int64_t length);
+    // The register's own access, as far as its port allows it.
+    EAccessMode Access() const;
+    ECachingMode Caching() const { return mCaching; }
+    void Drop() { mCache->mValid = false; }
+
+private:
+    int64_t mAddress = 0;
+    std::vector<ValueRef> mAddressNodes;
+    ValueRef mIndex;
+    int64_t mOffset = 0;
+    ValueRef mOffsetNode;
+    ValueRef mLength;
+    PortNode* mPort = nullptr;
+    ECachingMode mCaching = WriteThrough;
+    EAccessMode mAccess = RO;
+    bool mHasAddress = false;
+    // A register's own cache, unless it shares one.
+    RegisterCache mOwnCache;
+    std::shared_ptr<RegisterCache> mShared;
+    RegisterCache* mCache = &mOwnCache;
+};
+
+} // namespace Detail
+} // namespace GenApi
+
+#endif
