@@ -19,8 +19,9 @@ public:
     static constexpr std::size_t MaxTimingLength = 255;
     // More pending lines than this make a line appended without deferral write the file.
     static constexpr std::size_t FlushThreshold = 100;
-    // Lines kept while no system path is known; the oldest are dropped first.
-    static constexpr std::size_t MaxLinesWithoutPath = 10000;
+    // Lines kept while they cannot be written (no system path known, or the
+    // file cannot be opened); the oldest are dropped first.
+    static constexpr std::size_t MaxPendingLines = 10000;
 
     // The one context of the loaded driver; it exists before any export runs
     // and writes its pending lines when the driver is unloaded.

@@ -17,7 +17,9 @@ void DriverContext::LogToFile(const char* message, const char* tag, bool deferFl
         bool write = false;
         {
             std::lock_guard<std::mutex> lock(mLogLinesLock);
-            if (mSystemPath.empty() && mLogLines.size() >= MaxLinesWithoutPath) {
+            // Bounded whether the lines wait for a system path or for a file
+            // that cannot be opened yet.
+            if (mLogLines.size() >= MaxPendingLines) {
                 mLogLines.pop_front();
                 ++mDroppedLines;
             }
@@ -48,7 +50,7 @@ void DriverContext::FlushLogFile()
         bool written = true;
         if (mDroppedLines > 0) {
             const std::string note = "Log: " + std::to_string(mDroppedLines) +
-                                     " earlier lines were dropped while no system path was set";
+                                     " earlier lines were dropped before they could be written";
             written = writeLine(FormatFileLine(Os::Now(), "Kavrix", note));
         }
         for (const std::string& line : mLogLines) {
@@ -88,9 +90,9 @@ std::string DriverContext::FormatFileLine(const Os::LocalTime& time, const char*
     std::string line(stamp);
     line += tag != nullptr ? tag : "";
     line += '\t';
-    // The writer ends every line itself.
-    const bool endsWithLineFeed = !message.empty() && message.back() == '\n';
-    line.append(message, 0, message.size() - (endsWithLineFeed ? 1 : 0));
+    // The writer ends every line itself; a message that brings its own line
+    // feed (every one from Log does) is followed by an empty line in the file.
+    line += message;
     return line;
 }
 

@@ -60,8 +60,12 @@ std::vector<std::string> DiagTest::FileLines() const
 {
     std::vector<std::string> lines;
     std::ifstream file(LogFile(), std::ios::binary);
+    // Messages from Log bring their own line feed, so an empty line follows
+    // each of them; only the lines with content matter here.
     for (std::string line; std::getline(file, line);) {
-        lines.push_back(line);
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
     }
     return lines;
 }

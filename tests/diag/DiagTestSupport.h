@@ -22,6 +22,7 @@ protected:
     void LogAt(int level, const char* format, ...);
     void Timing(const char* tag, bool deferFlush, const char* format, ...);
     // The lines of the log file in the test's folder (none when it is missing).
+    // The non-empty lines of the log file.
     std::vector<std::string> FileLines() const;
     std::string LogFile() const { return mFolder.File("kavrix.log"); }
 

@@ -14,12 +14,12 @@ const Os::LocalTime Moment{2026, 12, 7, 9, 5, 3};
 TEST(LogFormat, TimeStampsShowTheLastDigitOfTheYear)
 {
     EXPECT_EQ(DriverContext::FormatFileLine(Moment, "Kavrix", "Camera::Open: entering\n"),
-              "07/12/06 09:05:03\tKavrix\tCamera::Open: entering");
+              "07/12/06 09:05:03\tKavrix\tCamera::Open: entering\n");
     EXPECT_EQ(DriverContext::FormatCallbackPrefix(Moment), "07/12/06 09:05:03: ");
     EXPECT_EQ(DriverContext::FormatFileLine(Os::LocalTime{2030, 1, 31, 23, 59, 59}, "Cam 1", "frame received"),
               "31/01/00 23:59:59\tCam 1\tframe received");
     EXPECT_EQ(DriverContext::FormatFileLine(Moment, "Kavrix", "===============\ninitialize: \n"),
-              "07/12/06 09:05:03\tKavrix\t===============\ninitialize: ");
+              "07/12/06 09:05:03\tKavrix\t===============\ninitialize: \n");
 }
 
 TEST_F(LogFileTest, TheFileIsWrittenWhenMoreThanAHundredLinesArePending)
@@ -50,6 +50,23 @@ TEST_F(LogFileTest, TheFileIsWrittenWhenMoreThanAHundredLinesArePending)
     lines = FileLines();
     ASSERT_EQ(lines.size(), 102u);
     EXPECT_EQ(MessageOf(lines.back()), "after");
+}
+
+TEST_F(LogFileTest, MessagesFromLogAreFollowedByAnEmptyLineTimingEntriesAreNot)
+{
+    mContext.SetSystemPath(mFolder.Path());
+    mContext.mLogIntoFile = true;
+    mContext.mLogTimings = true;
+    LogAt(2, "Camera::Open: entering port=%d", 2);
+    Timing("Cam1", false, "image received at %6ld", 17L);
+    mContext.FlushLogFile();
+    const std::string content = TestSupport::ReadFile(LogFile());
+    const std::size_t first = content.find('\n');
+    ASSERT_NE(first, std::string::npos) << content;
+    EXPECT_TRUE(HasFileStamp(content.substr(0, 18)));
+    EXPECT_EQ(content.substr(17, first + 2 - 17), "\tKavrix\tCamera::Open: entering port=2\n\n");
+    EXPECT_TRUE(HasFileStamp(content.substr(first + 2, 18)));
+    EXPECT_EQ(content.substr(first + 2 + 17), "\tCam1\timage received at     17\n");
 }
 
 TEST_F(LogFileTest, DeferredEntriesNeverStartAWrite)
@@ -99,25 +116,25 @@ TEST_F(LogFileTest, LinesWaitForASystemPathAndAFileThatOpens)
 TEST_F(LogFileTest, WithoutASystemPathOnlyTheNewestLinesAreKeptAndTheLossIsSaid)
 {
     const std::size_t extra = 5;
-    for (std::size_t i = 0; i < DriverContext::MaxLinesWithoutPath + extra; ++i) {
+    for (std::size_t i = 0; i < DriverContext::MaxPendingLines + extra; ++i) {
         mContext.LogToFile(("line " + std::to_string(i)).c_str(), "Cam1", false);
     }
-    EXPECT_EQ(mContext.PendingLineCount(), DriverContext::MaxLinesWithoutPath);
+    EXPECT_EQ(mContext.PendingLineCount(), DriverContext::MaxPendingLines);
 
     mContext.SetSystemPath(mFolder.Path());
     mContext.FlushLogFile();
     std::vector<std::string> lines = FileLines();
-    ASSERT_EQ(lines.size(), DriverContext::MaxLinesWithoutPath + 1);
+    ASSERT_EQ(lines.size(), DriverContext::MaxPendingLines + 1);
     EXPECT_TRUE(HasFileStamp(lines[0]));
-    EXPECT_EQ(lines[0].substr(18), "Kavrix\tLog: 5 earlier lines were dropped while no system path was set");
+    EXPECT_EQ(lines[0].substr(18), "Kavrix\tLog: 5 earlier lines were dropped before they could be written");
     EXPECT_EQ(MessageOf(lines[1]), "line 5");
-    EXPECT_EQ(MessageOf(lines.back()), "line " + std::to_string(DriverContext::MaxLinesWithoutPath + extra - 1));
+    EXPECT_EQ(MessageOf(lines.back()), "line " + std::to_string(DriverContext::MaxPendingLines + extra - 1));
 
     // The loss is told once.
     mContext.LogToFile("next", "Cam1", true);
     mContext.FlushLogFile();
     lines = FileLines();
-    ASSERT_EQ(lines.size(), DriverContext::MaxLinesWithoutPath + 2);
+    ASSERT_EQ(lines.size(), DriverContext::MaxPendingLines + 2);
     EXPECT_EQ(MessageOf(lines.back()), "next");
 }
 
