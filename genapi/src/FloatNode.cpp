@@ -65,7 +65,7 @@ double FloatNode::GetInc()
     return mInc.IsSet() ? mInc.GetFloat() : 0.0;
 }
 
-EAccessMode FloatNode::OwnAccess() { return mSource.Current(*this).AccessMode(); }
+EAccessMode FloatNode::OwnAccess() { return mSource.AccessMode(); }
 
 Number FloatNode::ReadNumber(bool verify, bool ignoreCache)
 {

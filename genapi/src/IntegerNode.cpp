@@ -55,7 +55,7 @@ void IntegerNode::Finish(const pugi::xml_node& element, Loader& loader)
     }
 }
 
-EAccessMode IntegerNode::OwnAccess() { return mSource.Current(*this).AccessMode(); }
+EAccessMode IntegerNode::OwnAccess() { return mSource.AccessMode(); }
 
 Number IntegerNode::ReadNumber(bool verify, bool ignoreCache)
 {

@@ -216,7 +216,7 @@ void Loader::Register(std::unique_ptr<Node> node, const pugi::xml_node& element,
         node->SetNameSpace(Standard);
     }
     Node* raw = node.get();
-    if (!mMap.Add(std::move(node))) {
+    if (!mMap.Add(node)) {
         Fail(element, "node '%s' is defined twice", raw->Name().c_str());
     }
     mPending.push_back({raw, element, structElement});

@@ -71,7 +71,7 @@ std::string_view NodeMap::Keep(std::string text)
     return mKept.back();
 }
 
-bool NodeMap::Add(std::unique_ptr<Node> node)
+bool NodeMap::Add(std::unique_ptr<Node>& node)
 {
     if (!mIndex.Insert(node.get())) {
         return false;

@@ -41,8 +41,9 @@ public:
     char* AdoptText(const char* text, std::size_t size);
     // Keeps a text made while loading (names, texts joined from pieces).
     std::string_view Keep(std::string text);
-    // A named node is found by its name; false when the name is taken.
-    bool Add(std::unique_ptr<Node> node);
+    // A named node is found by its name. False when the name is taken, and
+    // the node is left with the caller.
+    bool Add(std::unique_ptr<Node>& node);
     // Nodes without a name of their own, such as a register's address formula.
     Node& AddHidden(std::unique_ptr<Node> node);
     Node* Find(std::string_view name) const;

@@ -34,6 +34,9 @@ void CNodeMapRef::_LoadXMLFromString(const gcstring& XMLData)
 
 void CNodeMapRef::_LoadXMLFromFile(const gcstring& FileName)
 {
+    if (mMap) {
+        throw LOGICAL_ERROR_EXCEPTION("The node map of '%s' is already loaded", mDeviceName.c_str());
+    }
     std::ifstream file(FileName.c_str(), std::ios::binary);
     if (!file) {
         throw RUNTIME_EXCEPTION("Cannot open the description file '%s'", FileName.c_str());

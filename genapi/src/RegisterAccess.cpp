@@ -1,6 +1,6 @@
 #include "RegisterAccess.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include <pugixml.hpp>
 
@@ -135,7 +135,7 @@ void RegisterAccess::Read(uint8_t* buffer, int64_t length, bool ignoreCache)
     const std::size_t size = static_cast<std::size_t>(length);
     if (!ignoreCache && mCaching != NoCache && cache.mValid && cache.mAddress == address &&
         cache.mBytes.size() == size) {
-        std::memcpy(buffer, cache.mBytes.data(), size);
+        std::copy(cache.mBytes.begin(), cache.mBytes.end(), buffer);
         return;
     }
     cache.mValid = false;

@@ -42,22 +42,34 @@ bool ValueSource::Configure(Tag tag, const pugi::xml_node& element, Loader& load
     }
 }
 
-ValueRef& ValueSource::Current(const Node& owner)
+ValueRef* ValueSource::Find()
 {
     if (!mIndex.IsSet()) {
-        return mValue;
+        return &mValue;
     }
     const int64_t index = mIndex.GetInt();
     for (auto& indexed : mIndexed) {
         if (indexed.first == index) {
-            return indexed.second;
+            return &indexed.second;
         }
     }
-    if (!mDefault.IsSet()) {
+    return mDefault.IsSet() ? &mDefault : nullptr;
+}
+
+ValueRef& ValueSource::Current(const Node& owner)
+{
+    ValueRef* current = Find();
+    if (!current) {
         throw ACCESS_EXCEPTION("Node '%s': no value for index %lld and no default", owner.Name().c_str(),
-                               static_cast<long long>(index));
+                               static_cast<long long>(mIndex.GetInt()));
     }
-    return mDefault;
+    return *current;
+}
+
+EAccessMode ValueSource::AccessMode()
+{
+    ValueRef* current = Find();
+    return current ? current->AccessMode() : NA;
 }
 
 } // namespace Detail

@@ -9,6 +9,8 @@ using namespace GenApi;
 namespace {
 // Deeper nesting than this is a category that contains itself.
 constexpr int kMaxDepth = 16;
+// Large registers (file buffers, lookup tables) are shown by their beginning.
+constexpr std::size_t kMaxValueText = 64;
 
 std::string Indent(int depth) { return std::string(static_cast<std::size_t>(depth) * 2, ' '); }
 } // namespace
@@ -108,8 +110,12 @@ void TreePrinter::PrintFeature(IValue& feature, int depth, bool counted)
             mOut << "-\n";
             return;
         }
-        const gcstring value = feature.ToString();
-        mOut << "= " << value << "\n";
+        const std::string value = feature.ToString();
+        mOut << "= " << value.substr(0, kMaxValueText);
+        if (value.size() > kMaxValueText) {
+            mOut << "... (" << value.size() << " characters)";
+        }
+        mOut << "\n";
         if (counted) {
             ++mSummary.mValues;
         }
