@@ -32,6 +32,7 @@ public:
     bool IsQueued() const { return mQueued; }
     void SetQueued(bool queued) { mQueued = queued; }
     std::size_t GetSize() const { return mSize; }
+    const unsigned char* GetMemory() const { return mMemory.get(); }
     std::uint32_t GetPixelFormat() const { return mPixelFormat; }
 
 private:
