@@ -124,6 +124,10 @@ TLI_API GC_ERROR TLICtl_SetPrivilegeOnOpen(const char* sDeviceName, int32_t iVal
 /* How the camera serves its description from now on (TLICTL_DESCRIPTION_*). */
 TLI_API GC_ERROR TLICtl_SetDescriptionForm(const char* sDeviceName, int32_t iForm);
 
+/* The URL GCGetURL answers from now on, whatever it says; the camera's
+ * memory stays as it was (for URLs a host must refuse). */
+TLI_API GC_ERROR TLICtl_SetDescriptionUrl(const char* sDeviceName, const char* sUrl);
+
 /* A model's description, as text (iZipped 0) or as the zip archive the
  * cameras serve (iZipped 1), e.g. to place it under GENICAM_ROOT for the
  * "file:" forms. *piSize: the buffer size on entry, the bytes on return; a

@@ -188,6 +188,16 @@ GC_ERROR TLICtl_SetDescriptionForm(const char* sDeviceName, int32_t iForm)
     });
 }
 
+GC_ERROR TLICtl_SetDescriptionUrl(const char* sDeviceName, const char* sUrl)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        if (sUrl == nullptr)
+            return GC_ERR_INVALID_PARAMETER;
+        camera.SetUrl(sUrl);
+        return GC_ERR_SUCCESS;
+    });
+}
+
 GC_ERROR TLICtl_GetDescription(const char* sModel, int32_t iZipped, void* pBuffer, size_t* piSize)
 {
     return Control([&](Producer&) -> GC_ERROR {

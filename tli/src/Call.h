@@ -1,10 +1,12 @@
 // The frame of every producer operation: take the lock, count the call,
-// answer an injected fault, join the frame threads the call stopped once
-// the lock is released, and never let an exception reach the caller.
+// answer an injected fault, wake a frame thread and join the frame threads
+// the call stopped once the lock is released, and never let an exception
+// reach the caller.
 #pragma once
 
 #include "Operations.h"
 #include "Producer.h"
+#include "Stream.h"
 
 #include <mutex>
 
@@ -20,7 +22,10 @@ GC_ERROR Call(Operation operation, Body&& body) noexcept
         if (result == GC_ERR_SUCCESS)
             result = body(producer);
         auto retired = producer.TakeRetiredThreads();
+        const auto wake = producer.TakeWake();
         lock.unlock();
+        if (wake)
+            wake->Wake();
         JoinThreads(retired);
         return result;
     } catch (...) {
@@ -37,7 +42,10 @@ GC_ERROR Control(Body&& body) noexcept
         std::unique_lock<std::mutex> lock(producer.GetMutex());
         const GC_ERROR result = body(producer);
         auto retired = producer.TakeRetiredThreads();
+        const auto wake = producer.TakeWake();
         lock.unlock();
+        if (wake)
+            wake->Wake();
         JoinThreads(retired);
         return result;
     } catch (...) {

@@ -53,13 +53,18 @@ std::optional<std::string> Camera::GetInfo(std::int32_t command) const
 void Camera::SetDescriptionForm(DescriptionForm form)
 {
     ServedDescription served = ServeDescription(mModel, form);
-    mUrl = std::move(served.mUrl);
     mRegisters.MapBlock(DescriptionAddress, std::move(served.mMemory), Access::ReadOnly);
+    SetUrl(std::move(served.mUrl));
+}
+
+void Camera::SetUrl(std::string url)
+{
+    mUrl = std::move(url);
     // The first URL register of the bootstrap block holds the same URL.
-    std::vector<std::uint8_t> url(512, 0);
+    std::vector<std::uint8_t> block(512, 0);
     std::copy(mUrl.begin(), mUrl.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(mUrl.size(), 511)),
-              url.begin());
-    mRegisters.MapBlock(0x0200, std::move(url), Access::ReadOnly);
+              block.begin());
+    mRegisters.MapBlock(0x0200, std::move(block), Access::ReadOnly);
 }
 
 }

@@ -48,6 +48,8 @@ public:
 
     const std::string& GetUrl() const { return mUrl; }
     void SetDescriptionForm(DescriptionForm form);
+    // Any URL at all, the memory behind it unchanged.
+    void SetUrl(std::string url);
 
     // Set by AcquisitionStart, cleared by AcquisitionStop (and after the
     // frame of a single-frame acquisition).

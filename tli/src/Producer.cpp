@@ -246,4 +246,12 @@ void JoinThreads(std::vector<std::thread>& threads) noexcept
     }
 }
 
+void Producer::WakeAfterUnlock(std::shared_ptr<Stream> stream)
+{
+    // One call wakes one stream; should a second come, the first is woken now.
+    if (mWake && mWake != stream)
+        mWake->Wake();
+    mWake = std::move(stream);
+}
+
 }

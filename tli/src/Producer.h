@@ -93,6 +93,10 @@ public:
     // A stopped frame thread, to be joined once the lock is released.
     void Retire(std::optional<std::thread> thread);
     std::vector<std::thread> TakeRetiredThreads() { return std::move(mRetired); }
+    // A frame thread to wake once the lock is released, so that it does not
+    // wake only to wait for the lock the caller still holds.
+    void WakeAfterUnlock(std::shared_ptr<Stream> stream);
+    std::shared_ptr<Stream> TakeWake() { return std::move(mWake); }
 
 private:
     Producer();
@@ -111,6 +115,7 @@ private:
     HandleTable<StreamRecord> mStreamHandles;
     HandleTable<EventRecord> mEventHandles;
     std::vector<std::thread> mRetired;
+    std::shared_ptr<Stream> mWake;
 };
 
 }

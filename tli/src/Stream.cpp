@@ -32,7 +32,7 @@ GC_ERROR Stream::Revoke(BUFFER_HANDLE handle, void** memory, void** userData)
     if (found == mBuffers.end())
         return GC_ERR_INVALID_HANDLE;
     // A running acquisition may write into a queued buffer at any moment.
-    if (found->second.mWithProducer && mAcquiring)
+    if ((found->second.mWithProducer && mAcquiring) || handle == mFilling)
         return GC_ERR_ACCESS_DENIED;
     if (memory != nullptr)
         *memory = found->second.mMemory;
@@ -53,7 +53,10 @@ GC_ERROR Stream::Queue(BUFFER_HANDLE handle)
         return GC_ERR_ACCESS_DENIED;
     found->second.mWithProducer = true;
     mQueue.push_back(handle);
-    Wake();
+    // Only a frame thread waiting for a buffer needs to hear of it; a paced
+    // one looks at the queue when its next frame is due.
+    if (mWaitingForBuffer)
+        Producer::Instance().WakeAfterUnlock(shared_from_this());
     return GC_ERR_SUCCESS;
 }
 
@@ -91,6 +94,7 @@ std::optional<std::thread> Stream::Stop()
 
 void Stream::Flush()
 {
+    ++mGeneration;
     mQueue.clear();
     mRecords.clear();
     for (auto& entry : mBuffers)
@@ -146,25 +150,55 @@ BUFFER_HANDLE Stream::TakeQueued()
     return handle;
 }
 
-bool Stream::Deliver(bool fromAcquisition)
+std::optional<Stream::Frame> Stream::TakeFrame(bool fromAcquisition)
 {
-    const FrameGeometry geometry = mCamera->Geometry();
-    const std::uint32_t number = mCamera->NextFrameNumber(fromAcquisition);
-    BUFFER_HANDLE handle = mAcquiring ? TakeQueued() : nullptr;
-    if (handle == nullptr) {
+    Frame frame{mCamera->Geometry(), mCamera->NextFrameNumber(fromAcquisition), nullptr, mGeneration};
+    frame.mBuffer = mAcquiring ? TakeQueued() : nullptr;
+    if (frame.mBuffer == nullptr) {
         mCamera->CountLost();
-        return false;
+        return std::nullopt;
     }
-    Buffer& buffer = mBuffers.at(handle);
-    // Filled under the lock: a revoke cannot take the memory meanwhile, and
-    // a frame costs one copy per row.
-    mPattern.Fill(buffer.mMemory, buffer.mSize, geometry, number);
+    return frame;
+}
+
+void Stream::CompleteFrame(const Frame& frame, std::size_t capacity)
+{
     // A buffer too small for the frame holds its first part and says so.
-    AddRecord(handle, geometry.FrameBytes() > buffer.mSize ? GC_ERR_INVALID_BUFFER_SIZE : GC_ERR_SUCCESS);
+    AddRecord(frame.mBuffer, frame.mGeometry.FrameBytes() > capacity ? GC_ERR_INVALID_BUFFER_SIZE : GC_ERR_SUCCESS);
     mCamera->CountDelivered();
     if (mFramesLeft != Infinite && --mFramesLeft == 0)
         mAcquiring = false;
+}
+
+bool Stream::Deliver(bool fromAcquisition)
+{
+    const std::optional<Frame> frame = TakeFrame(fromAcquisition);
+    if (!frame)
+        return false;
+    const Buffer& buffer = mBuffers.at(frame->mBuffer);
+    mPattern.Fill(buffer.mMemory, buffer.mSize, frame->mGeometry, frame->mNumber);
+    CompleteFrame(*frame, buffer.mSize);
     return true;
+}
+
+void Stream::DeliverFromThread(std::unique_lock<std::mutex>& lock)
+{
+    const std::optional<Frame> frame = TakeFrame(true);
+    if (!frame)
+        return;
+    const Buffer buffer = mBuffers.at(frame->mBuffer);
+    // Filled without the producer's lock, so that a host taking and queueing
+    // buffers meanwhile never waits for a frame's copy. The buffer is out of
+    // the queue and marked, so nothing else touches it; a stop retires this
+    // thread before the host may revoke or free it.
+    mFilling = frame->mBuffer;
+    lock.unlock();
+    mThreadPattern.Fill(buffer.mMemory, buffer.mSize, frame->mGeometry, frame->mNumber);
+    lock.lock();
+    mFilling = nullptr;
+    // A stop or flush meanwhile took the buffer back: the frame is dropped.
+    if (frame->mGeneration == mGeneration && mBuffers.count(frame->mBuffer) != 0)
+        CompleteFrame(*frame, buffer.mSize);
 }
 
 void Stream::Run(std::unique_lock<std::mutex>& lock)
@@ -175,7 +209,7 @@ void Stream::Run(std::unique_lock<std::mutex>& lock)
     while (!mStopping) {
         Camera& camera = *mCamera;
         if (camera.TakeTrigger()) {
-            Deliver(true);
+            DeliverFromThread(lock);
             continue;
         }
         if (!camera.IsFreeRunning()) {
@@ -184,10 +218,13 @@ void Stream::Run(std::unique_lock<std::mutex>& lock)
             continue;
         }
         if (camera.IsUnpaced()) {
-            if (mQueue.empty() || !mAcquiring)
+            if (mQueue.empty() || !mAcquiring) {
+                mWaitingForBuffer = true;
                 mWake.wait(lock);
-            else
-                Deliver(true);
+                mWaitingForBuffer = false;
+            } else {
+                DeliverFromThread(lock);
+            }
             continue;
         }
         if (!freeRunning) {
@@ -196,7 +233,7 @@ void Stream::Run(std::unique_lock<std::mutex>& lock)
             next = Clock::now() + camera.FramePeriod();
         }
         if (mWake.wait_until(lock, next) == std::cv_status::timeout) {
-            Deliver(true);
+            DeliverFromThread(lock);
             const auto now = Clock::now();
             next += camera.FramePeriod();
             // A camera never sends frames in a burst to catch up.

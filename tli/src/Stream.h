@@ -2,7 +2,8 @@
 // queue of buffers waiting for a frame, the records of filled buffers
 // waiting for the host, the event signalled while such a record waits, and
 // the thread that makes the camera's frames. Everything runs under the
-// producer's lock; the frame thread waits on it without holding it.
+// producer's lock; the frame thread waits on it without holding it, and
+// fills a frame's pixels without it.
 #pragma once
 
 #include "FramePattern.h"
@@ -43,8 +44,8 @@ public:
     // The oldest queued buffer, taken out of the queue; null when none.
     BUFFER_HANDLE TakeQueued();
 
-    // One frame from the camera: into the oldest queued buffer, or lost.
-    // True when a buffer took it.
+    // One frame from the camera, filled under the lock: into the oldest
+    // queued buffer, or lost. True when a buffer took it.
     bool Deliver(bool fromAcquisition);
     // The frame thread looks at the camera again.
     void Wake() { mWake.notify_all(); }
@@ -64,9 +65,21 @@ private:
         BUFFER_HANDLE mBuffer;
         GC_ERROR mCode;
     };
+    // A frame on its way into a buffer.
+    struct Frame {
+        FrameGeometry mGeometry;
+        std::uint32_t mNumber;
+        BUFFER_HANDLE mBuffer;
+        std::uint64_t mGeneration;
+    };
 
     void Run(std::unique_lock<std::mutex>& lock);
     void Flush();
+    // The buffer for the next frame, or nothing when the frame is lost.
+    std::optional<Frame> TakeFrame(bool fromAcquisition);
+    void CompleteFrame(const Frame& frame, std::size_t capacity);
+    // The frame thread's delivery: the lock is released while the pixels are written.
+    void DeliverFromThread(std::unique_lock<std::mutex>& lock);
 
     std::shared_ptr<Camera> mCamera;
     std::map<BUFFER_HANDLE, Buffer> mBuffers;
@@ -79,6 +92,12 @@ private:
     std::condition_variable mWake;
     std::thread mThread;
     FramePattern mPattern;
+    // The frame thread's own pattern, used without the lock.
+    FramePattern mThreadPattern;
+    BUFFER_HANDLE mFilling = nullptr;
+    bool mWaitingForBuffer = false;
+    // Counts flushes, so a frame filled across one is recognised and dropped.
+    std::uint64_t mGeneration = 0;
 };
 
 }
