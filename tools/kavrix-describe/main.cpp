@@ -1,6 +1,8 @@
 // kavrix-describe --xml FILE: loads a camera description over a zero-filled
 // register memory and prints its feature tree, so a description can be
 // checked without the camera.
+// kavrix-describe CAMERA: opens the camera of that name through the producer,
+// as the driver does, and prints the tree over the camera's live registers.
 #include <chrono>
 #include <cstring>
 #include <exception>
@@ -11,6 +13,7 @@
 
 #include <GenApi/GenApi.h>
 
+#include "LiveCamera.h"
 #include "SparseMemoryPort.h"
 #include "TreePrinter.h"
 
@@ -18,7 +21,8 @@ namespace {
 
 int Usage()
 {
-    std::cerr << "usage: kavrix-describe --xml FILE\n";
+    std::cerr << "usage: kavrix-describe --xml FILE\n"
+                 "       kavrix-describe CAMERA\n";
     return 2;
 }
 
@@ -50,15 +54,26 @@ int DescribeFile(const char* path)
     return printer.Print(map, loadMilliseconds) ? 0 : 1;
 }
 
+int DescribeCamera(const char* name)
+{
+    LiveCamera camera(name);
+    GenApi::CNodeMapRef map("Device");
+    const double loadMilliseconds = camera.LoadInto(map);
+    TreePrinter printer(std::cout);
+    return printer.Print(map, loadMilliseconds) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 || std::strcmp(argv[1], "--xml") != 0) {
+    const bool file = argc == 3 && std::strcmp(argv[1], "--xml") == 0;
+    const bool camera = argc == 2 && argv[1][0] != '-';
+    if (!file && !camera) {
         return Usage();
     }
     try {
-        return DescribeFile(argv[2]);
+        return file ? DescribeFile(argv[2]) : DescribeCamera(argv[1]);
     } catch (const std::exception& e) {
         std::cerr << "kavrix-describe: " << e.what() << "\n";
         return 1;
