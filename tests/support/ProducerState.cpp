@@ -39,10 +39,10 @@ void ProducerState::Use(const std::vector<InterfaceSpec>& interfaces)
     for (const std::string& name : InterfaceNames()) {
         ASSERT_EQ(TLICtl_RemoveInterface(name.c_str()), GC_ERR_SUCCESS) << name;
     }
-    for (const InterfaceSpec& spec : interfaces) {
-        ASSERT_EQ(TLICtl_AddInterface(spec.name.c_str()), GC_ERR_SUCCESS) << spec.name;
-        for (const std::string& device : spec.devices) {
-            ASSERT_EQ(TLICtl_AddDevice(spec.name.c_str(), TLICTL_MODEL_KX1300, device.c_str()), GC_ERR_SUCCESS)
+    for (const InterfaceSpec& wanted : interfaces) {
+        ASSERT_EQ(TLICtl_AddInterface(wanted.name.c_str()), GC_ERR_SUCCESS) << wanted.name;
+        for (const std::string& device : wanted.devices) {
+            ASSERT_EQ(TLICtl_AddDevice(wanted.name.c_str(), TLICTL_MODEL_KX1300, device.c_str()), GC_ERR_SUCCESS)
                 << device;
         }
     }
