@@ -9,7 +9,7 @@ namespace Detail {
 
 class BasicNode final : public Node {
 public:
-    BasicNode(NodeMap& map, std::string name) : Node(map, std::move(name), intfIBase) {}
+    BasicNode(NodeMap& map, std::string_view name) : Node(map, name, intfIBase) {}
 };
 
 } // namespace Detail

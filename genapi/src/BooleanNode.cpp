@@ -55,7 +55,7 @@ Number BooleanNode::ReadNumber(bool verify, bool ignoreCache)
     }
     // Neither on nor off: say so rather than guess.
     throw OUT_OF_RANGE_EXCEPTION("Node '%s': the value %s is neither the OnValue %s nor the OffValue %s",
-                                 mName.c_str(), FormatInt(raw).c_str(), FormatInt(mOnValue).c_str(),
+                                 mName.data(), FormatInt(raw).c_str(), FormatInt(mOnValue).c_str(),
                                  FormatInt(mOffValue).c_str());
 }
 
@@ -88,7 +88,7 @@ void BooleanNode::FromString(const gcstring& ValueStr, bool Verify)
     } else if (text == "0" || text == "false") {
         SetValue(false, Verify);
     } else {
-        throw INVALID_ARGUMENT_EXCEPTION("Node '%s': '%s' is neither true nor false", mName.c_str(),
+        throw INVALID_ARGUMENT_EXCEPTION("Node '%s': '%s' is neither true nor false", mName.data(),
                                          ValueStr.c_str());
     }
 }

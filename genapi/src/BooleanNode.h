@@ -11,7 +11,7 @@ namespace Detail {
 
 class BooleanNode final : public Node, public IBoolean {
 public:
-    BooleanNode(NodeMap& map, std::string name) : Node(map, std::move(name), intfIBoolean) {}
+    BooleanNode(NodeMap& map, std::string_view name) : Node(map, name, intfIBoolean) {}
     NumberKind Kind() const override { return NumberKind::Integer; }
     void Finish(const pugi::xml_node& element, Loader& loader) override;
 

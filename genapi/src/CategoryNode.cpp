@@ -22,12 +22,12 @@ bool CategoryNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Load
 
 gcstring CategoryNode::ToString(bool, bool)
 {
-    throw LOGICAL_ERROR_EXCEPTION("Node '%s' is a category and has no value", mName.c_str());
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' is a category and has no value", mName.data());
 }
 
 void CategoryNode::FromString(const gcstring&, bool)
 {
-    throw LOGICAL_ERROR_EXCEPTION("Node '%s' is a category and has no value", mName.c_str());
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' is a category and has no value", mName.data());
 }
 
 void CategoryNode::GetFeatures(FeatureList_t& Features) const

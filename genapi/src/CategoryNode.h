@@ -13,7 +13,7 @@ namespace Detail {
 
 class CategoryNode final : public Node, public ICategory {
 public:
-    CategoryNode(NodeMap& map, std::string name) : Node(map, std::move(name), intfICategory) {}
+    CategoryNode(NodeMap& map, std::string_view name) : Node(map, name, intfICategory) {}
 
     INode* GetNode() override { return this; }
     // A category has no value to show or set as text.

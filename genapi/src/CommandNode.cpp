@@ -39,12 +39,12 @@ void CommandNode::Finish(const pugi::xml_node& element, Loader& loader)
 
 gcstring CommandNode::ToString(bool, bool)
 {
-    throw LOGICAL_ERROR_EXCEPTION("Node '%s' is a command and has no value", mName.c_str());
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' is a command and has no value", mName.data());
 }
 
 void CommandNode::FromString(const gcstring&, bool)
 {
-    throw LOGICAL_ERROR_EXCEPTION("Node '%s' is a command and has no value", mName.c_str());
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' is a command and has no value", mName.data());
 }
 
 void CommandNode::Execute(bool Verify)

@@ -12,7 +12,7 @@ namespace Detail {
 
 class CommandNode final : public Node, public ICommand {
 public:
-    CommandNode(NodeMap& map, std::string name) : Node(map, std::move(name), intfICommand) {}
+    CommandNode(NodeMap& map, std::string_view name) : Node(map, name, intfICommand) {}
     void Finish(const pugi::xml_node& element, Loader& loader) override;
 
     INode* GetNode() override { return this; }

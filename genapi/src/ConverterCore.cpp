@@ -48,12 +48,12 @@ void ConverterCore::Finish(const pugi::xml_node& element, Loader& loader)
     mFrom = mVariables.Compile(from, loader, mMode, "TO");
 }
 
-Number ConverterCore::Read(bool verify, bool ignoreCache, const std::string& owner)
+Number ConverterCore::Read(bool verify, bool ignoreCache, const char* owner)
 {
     return mVariables.Evaluate(*mFrom, mValue.Get(verify, ignoreCache), ignoreCache, owner);
 }
 
-void ConverterCore::Write(Number value, bool verify, const std::string& owner)
+void ConverterCore::Write(Number value, bool verify, const char* owner)
 {
     Number converted = mVariables.Evaluate(*mTo, value, false, owner);
     if (converted.mIsFloat && mValue.GetNode()->Kind() == NumberKind::Integer) {
@@ -62,11 +62,11 @@ void ConverterCore::Write(Number value, bool verify, const std::string& owner)
     mValue.Set(converted, verify);
 }
 
-int64_t ConverterCore::NearestInteger(Number wanted, double converted, const std::string& owner)
+int64_t ConverterCore::NearestInteger(Number wanted, double converted, const char* owner)
 {
     int64_t nearest = 0;
     if (!RoundToInt64(converted, nearest)) {
-        throw OUT_OF_RANGE_EXCEPTION("Node '%s': %g converts to no 64-bit integer", owner.c_str(), wanted.AsFloat());
+        throw OUT_OF_RANGE_EXCEPTION("Node '%s': %g converts to no 64-bit integer", owner, wanted.AsFloat());
     }
     if (mSlope == Varying) {
         return nearest;
@@ -94,7 +94,7 @@ int64_t ConverterCore::NearestInteger(Number wanted, double converted, const std
     return best;
 }
 
-void ConverterCore::Range(Number& min, Number& max, const std::string& owner)
+void ConverterCore::Range(Number& min, Number& max, const char* owner)
 {
     const bool integers = mMode == Formula::Mode::Integer;
     if (mSlope == Varying) {
@@ -105,8 +105,8 @@ void ConverterCore::Range(Number& min, Number& max, const std::string& owner)
     Number low = mVariables.Evaluate(*mFrom, mValue.Min(), false, owner);
     Number high = mVariables.Evaluate(*mFrom, mValue.Max(), false, owner);
     if (integers) {
-        low = Number::Int(ToInt64(low, owner.c_str()));
-        high = Number::Int(ToInt64(high, owner.c_str()));
+        low = Number::Int(ToInt64(low, owner));
+        high = Number::Int(ToInt64(high, owner));
     }
     const bool swap = mSlope == Decreasing || (mSlope == Automatic && high.AsFloat() < low.AsFloat());
     min = swap ? high : low;

@@ -31,15 +31,15 @@ public:
     void Finish(const pugi::xml_node& element, Loader& loader);
 
     EAccessMode Access() const { return mVariables.AllReadable() ? mValue.AccessMode() : NA; }
-    Number Read(bool verify, bool ignoreCache, const std::string& owner);
-    void Write(Number value, bool verify, const std::string& owner);
+    Number Read(bool verify, bool ignoreCache, const char* owner);
+    void Write(Number value, bool verify, const char* owner);
     // The converted range of the value node; unbounded when the slope varies.
-    void Range(Number& min, Number& max, const std::string& owner);
+    void Range(Number& min, Number& max, const char* owner);
 
 private:
     // When the value node takes integers, the integer next to the formula's
     // result whose converted value comes closest to the wanted one.
-    int64_t NearestInteger(Number wanted, double converted, const std::string& owner);
+    int64_t NearestInteger(Number wanted, double converted, const char* owner);
 
     Formula::Mode mMode;
     FormulaVariables mVariables;

@@ -32,14 +32,14 @@ bool ConverterNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loa
 
 Number ConverterNode::ReadNumber(bool verify, bool ignoreCache)
 {
-    return Number::Float(mCore.Read(verify, ignoreCache, mName).AsFloat());
+    return Number::Float(mCore.Read(verify, ignoreCache, NameText()).AsFloat());
 }
 
 Number ConverterNode::MinNumber()
 {
     Number min;
     Number max;
-    mCore.Range(min, max, mName);
+    mCore.Range(min, max, NameText());
     return Number::Float(min.AsFloat());
 }
 
@@ -47,7 +47,7 @@ Number ConverterNode::MaxNumber()
 {
     Number min;
     Number max;
-    mCore.Range(min, max, mName);
+    mCore.Range(min, max, NameText());
     return Number::Float(max.AsFloat());
 }
 

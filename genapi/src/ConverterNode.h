@@ -12,8 +12,8 @@ namespace Detail {
 
 class ConverterNode final : public Node, public FloatInterface {
 public:
-    ConverterNode(NodeMap& map, std::string name)
-        : Node(map, std::move(name), intfIFloat), mCore(Formula::Mode::Float)
+    ConverterNode(NodeMap& map, std::string_view name)
+        : Node(map, name, intfIFloat), mCore(Formula::Mode::Float)
     {
     }
     NumberKind Kind() const override { return NumberKind::Float; }
@@ -24,7 +24,7 @@ protected:
     bool ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& loader) override;
     EAccessMode OwnAccess() override { return mCore.Access(); }
     Number ReadNumber(bool verify, bool ignoreCache) override;
-    void WriteNumber(Number value, bool verify) override { mCore.Write(Number::Float(value.AsFloat()), verify, mName); }
+    void WriteNumber(Number value, bool verify) override { mCore.Write(Number::Float(value.AsFloat()), verify, NameText()); }
     Number MinNumber() override;
     Number MaxNumber() override;
 

@@ -12,8 +12,8 @@ namespace Detail {
 
 class EnumEntryNode final : public Node, public IEnumEntry {
 public:
-    EnumEntryNode(NodeMap& map, std::string name, std::string_view symbolic)
-        : Node(map, std::move(name), intfIEnumEntry), mSymbolic(symbolic)
+    EnumEntryNode(NodeMap& map, std::string_view name, std::string_view symbolic)
+        : Node(map, name, intfIEnumEntry), mSymbolic(symbolic)
     {
     }
     NumberKind Kind() const override { return NumberKind::Integer; }

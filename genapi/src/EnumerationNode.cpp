@@ -82,25 +82,25 @@ Number EnumerationNode::ReadNumber(bool verify, bool ignoreCache)
 
 void EnumerationNode::VerifyValue(const Number& value)
 {
-    const int64_t raw = ToInt64(value, mName.c_str());
+    const int64_t raw = ToInt64(value, mName.data());
     EnumEntryNode* entry = FindEntry(raw);
     if (!entry || !IsImplemented(entry->Access())) {
-        throw OUT_OF_RANGE_EXCEPTION("Node '%s': %s is the value of none of its entries", mName.c_str(),
+        throw OUT_OF_RANGE_EXCEPTION("Node '%s': %s is the value of none of its entries", mName.data(),
                                      FormatInt(raw).c_str());
     }
     if (!IsAvailable(entry->Access())) {
-        throw ACCESS_EXCEPTION("Node '%s': entry '%s' is not available", mName.c_str(),
+        throw ACCESS_EXCEPTION("Node '%s': entry '%s' is not available", mName.data(),
                                std::string(entry->Symbolic()).c_str());
     }
 }
 
 void EnumerationNode::WriteNumber(Number value, bool verify)
 {
-    const int64_t raw = ToInt64(value, mName.c_str());
+    const int64_t raw = ToInt64(value, mName.data());
     // Whether verified or not, only an entry's value goes to the camera.
     EnumEntryNode* entry = FindEntry(raw);
     if (!entry || !IsImplemented(entry->Access())) {
-        throw OUT_OF_RANGE_EXCEPTION("Node '%s': %s is the value of none of its entries", mName.c_str(),
+        throw OUT_OF_RANGE_EXCEPTION("Node '%s': %s is the value of none of its entries", mName.data(),
                                      FormatInt(raw).c_str());
     }
     mValue.Set(Number::Int(raw), verify);
@@ -108,10 +108,10 @@ void EnumerationNode::WriteNumber(Number value, bool verify)
 
 EnumEntryNode& EnumerationNode::CurrentEntry(bool verify, bool ignoreCache)
 {
-    const int64_t raw = ToInt64(Value(verify, ignoreCache), mName.c_str());
+    const int64_t raw = ToInt64(Value(verify, ignoreCache), mName.data());
     EnumEntryNode* entry = FindEntry(raw);
     if (!entry) {
-        throw ACCESS_EXCEPTION("Node '%s': the camera holds %s, the value of none of its entries", mName.c_str(),
+        throw ACCESS_EXCEPTION("Node '%s': the camera holds %s, the value of none of its entries", mName.data(),
                                FormatInt(raw).c_str());
     }
     return *entry;
@@ -128,7 +128,7 @@ void EnumerationNode::FromString(const gcstring& ValueStr, bool Verify)
     MapLock lock(mMap);
     const EnumEntryNode* entry = FindEntry(Trim(ValueStr.str()));
     if (!entry) {
-        throw INVALID_ARGUMENT_EXCEPTION("Node '%s' has no entry '%s'", mName.c_str(), ValueStr.c_str());
+        throw INVALID_ARGUMENT_EXCEPTION("Node '%s' has no entry '%s'", mName.data(), ValueStr.c_str());
     }
     Write(Number::Int(entry->EntryValue()), Verify);
 }
@@ -164,7 +164,7 @@ void EnumerationNode::SetIntValue(int64_t Value, bool Verify)
 int64_t EnumerationNode::GetIntValue(bool Verify, bool IgnoreCache)
 {
     MapLock lock(mMap);
-    return ToInt64(Value(Verify, IgnoreCache), mName.c_str());
+    return ToInt64(Value(Verify, IgnoreCache), mName.data());
 }
 
 IEnumEntry* EnumerationNode::GetEntryByName(const gcstring& Symbolic)

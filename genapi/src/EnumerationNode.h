@@ -15,7 +15,7 @@ class EnumEntryNode;
 
 class EnumerationNode final : public Node, public IEnumeration {
 public:
-    EnumerationNode(NodeMap& map, std::string name) : Node(map, std::move(name), intfIEnumeration) {}
+    EnumerationNode(NodeMap& map, std::string_view name) : Node(map, name, intfIEnumeration) {}
     NumberKind Kind() const override { return NumberKind::Integer; }
     void AddEntry(EnumEntryNode* entry);
     void Finish(const pugi::xml_node& element, Loader& loader) override;

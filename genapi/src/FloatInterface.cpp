@@ -17,7 +17,7 @@ void FloatInterface::FromString(const gcstring& ValueStr, bool Verify)
 {
     double value = 0.0;
     if (!ParseFloat(ValueStr.str(), value)) {
-        throw INVALID_ARGUMENT_EXCEPTION("Node '%s': '%s' is not a number", Self().Name().c_str(), ValueStr.c_str());
+        throw INVALID_ARGUMENT_EXCEPTION("Node '%s': '%s' is not a number", Self().NameText(), ValueStr.c_str());
     }
     SetValue(value, Verify);
 }

@@ -78,7 +78,7 @@ void FloatNode::WriteNumber(Number value, bool verify)
     Node* node = target.GetNode();
     // An integer node behind a Float takes the nearest integer.
     if (node && node->Kind() == NumberKind::Integer) {
-        target.Set(Number::Int(ToInt64(value, mName.c_str())), verify);
+        target.Set(Number::Int(ToInt64(value, mName.data())), verify);
     } else {
         target.Set(Number::Float(value.AsFloat()), verify);
     }

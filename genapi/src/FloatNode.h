@@ -12,7 +12,7 @@ namespace Detail {
 
 class FloatNode final : public Node, public FloatInterface {
 public:
-    FloatNode(NodeMap& map, std::string name) : Node(map, std::move(name), intfIFloat) {}
+    FloatNode(NodeMap& map, std::string_view name) : Node(map, name, intfIFloat) {}
     NumberKind Kind() const override { return NumberKind::Float; }
     void Finish(const pugi::xml_node& element, Loader& loader) override;
     bool HasInc() override { return mInc.IsSet(); }

@@ -52,7 +52,7 @@ int64_t FloatRegNode::CheckedLength()
 {
     const int64_t length = Length();
     if (length != 4 && length != 8) {
-        throw RUNTIME_EXCEPTION("Node '%s': a float register holds 4 or 8 bytes, not %s", mName.c_str(),
+        throw RUNTIME_EXCEPTION("Node '%s': a float register holds 4 or 8 bytes, not %s", mName.data(),
                                 FormatInt(length).c_str());
     }
     return length;

@@ -10,7 +10,7 @@ namespace Detail {
 
 class FloatRegNode final : public RegisterBase, public FloatInterface {
 public:
-    FloatRegNode(NodeMap& map, std::string name) : RegisterBase(map, std::move(name), intfIFloat) {}
+    FloatRegNode(NodeMap& map, std::string_view name) : RegisterBase(map, name, intfIFloat) {}
     NumberKind Kind() const override { return NumberKind::Float; }
     void Finish(const pugi::xml_node& element, Loader& loader) override;
 

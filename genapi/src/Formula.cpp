@@ -17,7 +17,7 @@ struct Formula::Context {
     std::vector<ValueRef>& mVariables;
     Number mInput;
     bool mIgnoreCache;
-    const std::string& mOwner;
+    const char* mOwner;
 };
 
 namespace {
@@ -63,12 +63,12 @@ int64_t ShiftLeft(int64_t value, int64_t count)
 } // namespace
 
 Number Formula::Evaluate(std::vector<ValueRef>& variables, Number input, bool ignoreCache,
-                         const std::string& owner) const
+                         const char* owner) const
 {
     Context context{variables, input, ignoreCache, owner};
     const Number result = Eval(mRoot, context);
     if (result.mIsFloat && std::isnan(result.mFloat)) {
-        throw RUNTIME_EXCEPTION("Node '%s': formula '%s' gives no number", owner.c_str(), mText.c_str());
+        throw RUNTIME_EXCEPTION("Node '%s': formula '%s' gives no number", owner, mText.c_str());
     }
     return result;
 }
@@ -132,7 +132,7 @@ Number Formula::Binary(const Item& item, Number a, Number b, Context& context) c
     const double y = b.AsFloat();
     auto truth = [](bool value) { return Number::Int(value ? 1 : 0); };
     auto divisionByZero = [&]() {
-        return RUNTIME_EXCEPTION("Node '%s': division by zero in formula '%s'", context.mOwner.c_str(), mText.c_str());
+        return RUNTIME_EXCEPTION("Node '%s': division by zero in formula '%s'", context.mOwner, mText.c_str());
     };
     auto bits = [&](const Number& n) { return ToInt64(n, "operand of a bit operation"); };
 
@@ -196,7 +196,7 @@ Number Formula::Binary(const Item& item, Number a, Number b, Context& context) c
     case Op::GreaterEqual:
         return truth(ints ? a.mInt >= b.mInt : x >= y);
     default:
-        throw LOGICAL_ERROR_EXCEPTION("Node '%s': formula '%s' holds an unknown operation", context.mOwner.c_str(),
+        throw LOGICAL_ERROR_EXCEPTION("Node '%s': formula '%s' holds an unknown operation", context.mOwner,
                                       mText.c_str());
     }
 }

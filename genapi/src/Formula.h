@@ -62,7 +62,7 @@ public:
 
     // Evaluates with the node's variables and the converter's input; `owner`
     // names the node in error texts (division by zero, a result that is no number).
-    Number Evaluate(std::vector<ValueRef>& variables, Number input, bool ignoreCache, const std::string& owner) const;
+    Number Evaluate(std::vector<ValueRef>& variables, Number input, bool ignoreCache, const char* owner) const;
 
 private:
     friend class FormulaParser;

@@ -31,7 +31,7 @@ public:
                                            const char* inputName) const;
     // A formula node can be read only while every node it draws on can be.
     bool AllReadable() const;
-    Number Evaluate(const Formula& formula, Number input, bool ignoreCache, const std::string& owner)
+    Number Evaluate(const Formula& formula, Number input, bool ignoreCache, const char* owner)
     {
         return formula.Evaluate(mVariables, input, ignoreCache, owner);
     }

@@ -26,14 +26,14 @@ bool IntConverterNode::ConfigureElement(Tag tag, const pugi::xml_node& element, 
 
 Number IntConverterNode::ReadNumber(bool verify, bool ignoreCache)
 {
-    return Number::Int(ToInt64(mCore.Read(verify, ignoreCache, mName), mName.c_str()));
+    return Number::Int(ToInt64(mCore.Read(verify, ignoreCache, NameText()), mName.data()));
 }
 
 Number IntConverterNode::MinNumber()
 {
     Number min;
     Number max;
-    mCore.Range(min, max, mName);
+    mCore.Range(min, max, NameText());
     return min;
 }
 
@@ -41,7 +41,7 @@ Number IntConverterNode::MaxNumber()
 {
     Number min;
     Number max;
-    mCore.Range(min, max, mName);
+    mCore.Range(min, max, NameText());
     return max;
 }
 

@@ -12,8 +12,8 @@ namespace Detail {
 
 class IntConverterNode final : public Node, public IntegerInterface {
 public:
-    IntConverterNode(NodeMap& map, std::string name)
-        : Node(map, std::move(name), intfIInteger), mCore(Formula::Mode::Integer)
+    IntConverterNode(NodeMap& map, std::string_view name)
+        : Node(map, name, intfIInteger), mCore(Formula::Mode::Integer)
     {
     }
     NumberKind Kind() const override { return NumberKind::Integer; }
@@ -24,7 +24,7 @@ protected:
     bool ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& loader) override;
     EAccessMode OwnAccess() override { return mCore.Access(); }
     Number ReadNumber(bool verify, bool ignoreCache) override;
-    void WriteNumber(Number value, bool verify) override { mCore.Write(value, verify, mName); }
+    void WriteNumber(Number value, bool verify) override { mCore.Write(value, verify, NameText()); }
     Number MinNumber() override;
     Number MaxNumber() override;
 

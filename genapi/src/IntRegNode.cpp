@@ -46,6 +46,22 @@ bool IntRegNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader
     }
 }
 
+void IntRegNode::SetStructElement(const pugi::xml_node& element) { mStruct = element.internal_object(); }
+
+pugi::xml_node IntRegNode::StructElement() const { return pugi::xml_node(mStruct); }
+
+void IntRegNode::TakeStructSettings(const IntRegNode& first)
+{
+    TakeSettings(first);
+    mAccess.TakePlace(first.mAccess);
+    mSign = first.mSign;
+    mEndianess = first.mEndianess;
+    mLsb = first.mLsb;
+    mMsb = first.mMsb;
+    mRepresentation = first.mRepresentation;
+    mUnit = first.mUnit;
+}
+
 void IntRegNode::Finish(const pugi::xml_node& element, Loader& loader)
 {
     RegisterBase::Finish(element, loader);
@@ -79,7 +95,7 @@ BitRange IntRegNode::Range()
 {
     const int64_t length = Length();
     if (length < 1 || length > kMaxIntegerLength) {
-        throw RUNTIME_EXCEPTION("Node '%s': an integer register holds 1 to 8 bytes, not %s", mName.c_str(),
+        throw RUNTIME_EXCEPTION("Node '%s': an integer register holds 1 to 8 bytes, not %s", mName.data(),
                                 FormatInt(length).c_str());
     }
     BitRange range;
@@ -87,7 +103,7 @@ BitRange IntRegNode::Range()
         range.mLow = 0;
         range.mHigh = static_cast<unsigned>(length * 8 - 1);
     } else if (!DescribedRange(mLsb, mMsb, static_cast<std::size_t>(length), mEndianess, range)) {
-        throw RUNTIME_EXCEPTION("Node '%s': bits %s to %s lie outside a register of %s bytes", mName.c_str(),
+        throw RUNTIME_EXCEPTION("Node '%s': bits %s to %s lie outside a register of %s bytes", mName.data(),
                                 FormatInt(mLsb).c_str(), FormatInt(mMsb).c_str(), FormatInt(length).c_str());
     }
     return range;
@@ -104,7 +120,7 @@ Number IntRegNode::ReadNumber(bool, bool ignoreCache)
 void IntRegNode::WriteNumber(Number value, bool)
 {
     const BitRange range = Range();
-    const int64_t field = ToInt64(value, mName.c_str());
+    const int64_t field = ToInt64(value, mName.data());
     std::vector<uint8_t> bytes;
     // Bits around a field keep what the camera holds; a register that cannot
     // be read has nothing to keep.

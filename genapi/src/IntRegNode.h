@@ -8,17 +8,27 @@
 #include "IntegerInterface.h"
 #include "RegisterBase.h"
 
+namespace pugi {
+struct xml_node_struct;
+}
+
 namespace GenApi {
 namespace Detail {
 
 class IntRegNode final : public RegisterBase, public IntegerInterface {
 public:
-    IntRegNode(NodeMap& map, std::string name, bool masked)
-        : RegisterBase(map, std::move(name), intfIInteger), mMasked(masked)
+    IntRegNode(NodeMap& map, std::string_view name, bool masked)
+        : RegisterBase(map, name, intfIInteger), mMasked(masked)
     {
     }
     NumberKind Kind() const override { return NumberKind::Integer; }
     void Finish(const pugi::xml_node& element, Loader& loader) override;
+
+    // For the entries of a StructReg: the struct's element read for the first
+    // entry, and what the others take over from it.
+    void SetStructElement(const pugi::xml_node& element);
+    pugi::xml_node StructElement() const;
+    void TakeStructSettings(const IntRegNode& first);
 
 protected:
     Node& Self() override { return *this; }
@@ -32,6 +42,7 @@ private:
     BitRange Range();
 
     bool mMasked;
+    pugi::xml_node_struct* mStruct = nullptr;
     ESign mSign = Unsigned;
     EEndianess mEndianess = LittleEndian;
     int64_t mLsb = -1;

@@ -37,7 +37,7 @@ void IntSwissKnifeNode::Finish(const pugi::xml_node& element, Loader& loader)
 
 Number IntSwissKnifeNode::ReadNumber(bool, bool ignoreCache)
 {
-    return Number::Int(ToInt64(mVariables.Evaluate(*mFormula, Number(), ignoreCache, mName), mName.c_str()));
+    return Number::Int(ToInt64(mVariables.Evaluate(*mFormula, Number(), ignoreCache, NameText()), mName.data()));
 }
 
 } // namespace Detail

@@ -13,7 +13,7 @@ namespace Detail {
 
 class IntSwissKnifeNode final : public Node, public IntegerInterface {
 public:
-    IntSwissKnifeNode(NodeMap& map, std::string name) : Node(map, std::move(name), intfIInteger) {}
+    IntSwissKnifeNode(NodeMap& map, std::string_view name) : Node(map, name, intfIInteger) {}
     NumberKind Kind() const override { return NumberKind::Integer; }
     void Finish(const pugi::xml_node& element, Loader& loader) override;
 

@@ -20,7 +20,7 @@ void IntegerInterface::FromString(const gcstring& ValueStr, bool Verify)
 {
     int64_t value = 0;
     if (!ParseInt(ValueStr.str(), value)) {
-        throw INVALID_ARGUMENT_EXCEPTION("Node '%s': '%s' is not an integer", Self().Name().c_str(), ValueStr.c_str());
+        throw INVALID_ARGUMENT_EXCEPTION("Node '%s': '%s' is not an integer", Self().NameText(), ValueStr.c_str());
     }
     SetValue(value, Verify);
 }
@@ -36,28 +36,28 @@ int64_t IntegerInterface::GetValue(bool Verify, bool IgnoreCache)
 {
     Node& node = Self();
     MapLock lock(node.Map());
-    return ToInt64(node.Value(Verify, IgnoreCache), node.Name().c_str());
+    return ToInt64(node.Value(Verify, IgnoreCache), node.NameText());
 }
 
 int64_t IntegerInterface::GetMin()
 {
     Node& node = Self();
     MapLock lock(node.Map());
-    return ToInt64(node.MinValue(), node.Name().c_str());
+    return ToInt64(node.MinValue(), node.NameText());
 }
 
 int64_t IntegerInterface::GetMax()
 {
     Node& node = Self();
     MapLock lock(node.Map());
-    return ToInt64(node.MaxValue(), node.Name().c_str());
+    return ToInt64(node.MaxValue(), node.NameText());
 }
 
 int64_t IntegerInterface::GetInc()
 {
     Node& node = Self();
     MapLock lock(node.Map());
-    return ToInt64(node.IncValue(), node.Name().c_str());
+    return ToInt64(node.IncValue(), node.NameText());
 }
 
 } // namespace Detail

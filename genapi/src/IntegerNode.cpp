@@ -59,12 +59,12 @@ EAccessMode IntegerNode::OwnAccess() { return mSource.AccessMode(); }
 
 Number IntegerNode::ReadNumber(bool verify, bool ignoreCache)
 {
-    return Number::Int(ToInt64(mSource.Current(*this).Get(verify, ignoreCache), mName.c_str()));
+    return Number::Int(ToInt64(mSource.Current(*this).Get(verify, ignoreCache), mName.data()));
 }
 
 void IntegerNode::WriteNumber(Number value, bool verify)
 {
-    const Number integer = Number::Int(ToInt64(value, mName.c_str()));
+    const Number integer = Number::Int(ToInt64(value, mName.data()));
     mSource.Current(*this).Set(integer, verify);
     for (ValueRef& copy : mCopies) {
         copy.Set(integer, verify);

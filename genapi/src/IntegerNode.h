@@ -14,7 +14,7 @@ namespace Detail {
 
 class IntegerNode final : public Node, public IntegerInterface {
 public:
-    IntegerNode(NodeMap& map, std::string name) : Node(map, std::move(name), intfIInteger) {}
+    IntegerNode(NodeMap& map, std::string_view name) : Node(map, name, intfIInteger) {}
     NumberKind Kind() const override { return NumberKind::Integer; }
     void Finish(const pugi::xml_node& element, Loader& loader) override;
 

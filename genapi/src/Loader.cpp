@@ -1,6 +1,7 @@
 #include "Loader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <sstream>
 
@@ -59,15 +60,41 @@ void Loader::Load()
                                 root ? root.name() : "");
     }
     // First every node, so that references may name nodes described further on.
+    // Descriptions hold about one node per 70 to 200 bytes.
+    const std::size_t expected = mSize / 64 + 16;
+    mMap.Reserve(expected);
+    mPending.reserve(expected);
+    mFinish.reserve(expected);
     Collect(root, 0);
-    for (const Pending& pending : mPending) {
-        if (pending.mStruct) {
-            pending.mNode->Configure(pending.mStruct, *this);
-        }
-        pending.mNode->Configure(pending.mElement, *this);
-    }
+    ConfigureAll();
     for (const auto& finish : mFinish) {
         finish.first->Finish(finish.second, *this);
+    }
+}
+
+void Loader::ConfigureAll()
+{
+    IntRegNode* first = nullptr;
+    for (const Pending& pending : mPending) {
+        if (pending.mStruct) {
+            // A StructReg's own elements are read for its first entry; the
+            // entries after it take them over, with the same dependencies.
+            auto* entry = static_cast<IntRegNode*>(pending.mNode);
+            if (!first || first->StructElement() != pending.mStruct) {
+                mRecorded.clear();
+                mRecording = true;
+                entry->Configure(pending.mStruct, *this);
+                mRecording = false;
+                entry->SetStructElement(pending.mStruct);
+                first = entry;
+            } else {
+                entry->TakeStructSettings(*first);
+                for (const auto& recorded : mRecorded) {
+                    Depend(*recorded.first, *entry, recorded.second);
+                }
+            }
+        }
+        pending.mNode->Configure(pending.mElement, *this);
     }
 }
 
@@ -117,65 +144,66 @@ void Loader::Collect(const pugi::xml_node& parent, int depth)
 
 void Loader::Create(Tag tag, const pugi::xml_node& element)
 {
-    std::string name = element.attribute("Name").value();
+    // Attribute values lie in the map's copy of the text, zero-terminated.
+    const std::string_view name = element.attribute("Name").value();
     if (name.empty()) {
         Fail(element, "a <%s> needs a Name", element.name());
     }
-    std::unique_ptr<Node> node;
+    NodePtr node;
     switch (tag) {
     case Tag::Category:
-        node = std::make_unique<CategoryNode>(mMap, name);
+        node = mMap.Make<CategoryNode>(name);
         break;
     case Tag::Integer:
-        node = std::make_unique<IntegerNode>(mMap, name);
+        node = mMap.Make<IntegerNode>(name);
         break;
     case Tag::IntReg:
-        node = std::make_unique<IntRegNode>(mMap, name, false);
+        node = mMap.Make<IntRegNode>(name, false);
         break;
     case Tag::MaskedIntReg:
-        node = std::make_unique<IntRegNode>(mMap, name, true);
+        node = mMap.Make<IntRegNode>(name, true);
         break;
     case Tag::Boolean:
-        node = std::make_unique<BooleanNode>(mMap, name);
+        node = mMap.Make<BooleanNode>(name);
         break;
     case Tag::Command:
-        node = std::make_unique<CommandNode>(mMap, name);
+        node = mMap.Make<CommandNode>(name);
         break;
     case Tag::Float:
-        node = std::make_unique<FloatNode>(mMap, name);
+        node = mMap.Make<FloatNode>(name);
         break;
     case Tag::FloatReg:
-        node = std::make_unique<FloatRegNode>(mMap, name);
+        node = mMap.Make<FloatRegNode>(name);
         break;
     case Tag::String:
-        node = std::make_unique<StringNode>(mMap, name);
+        node = mMap.Make<StringNode>(name);
         break;
     case Tag::StringReg:
-        node = std::make_unique<StringRegNode>(mMap, name);
+        node = mMap.Make<StringRegNode>(name);
         break;
     case Tag::Register:
-        node = std::make_unique<RegisterNode>(mMap, name);
+        node = mMap.Make<RegisterNode>(name);
         break;
     case Tag::Enumeration:
-        node = std::make_unique<EnumerationNode>(mMap, name);
+        node = mMap.Make<EnumerationNode>(name);
         break;
     case Tag::SwissKnife:
-        node = std::make_unique<SwissKnifeNode>(mMap, name);
+        node = mMap.Make<SwissKnifeNode>(name);
         break;
     case Tag::IntSwissKnife:
-        node = std::make_unique<IntSwissKnifeNode>(mMap, name);
+        node = mMap.Make<IntSwissKnifeNode>(name);
         break;
     case Tag::Converter:
-        node = std::make_unique<ConverterNode>(mMap, name);
+        node = mMap.Make<ConverterNode>(name);
         break;
     case Tag::IntConverter:
-        node = std::make_unique<IntConverterNode>(mMap, name);
+        node = mMap.Make<IntConverterNode>(name);
         break;
     case Tag::Port:
-        node = std::make_unique<PortNode>(mMap, name);
+        node = mMap.Make<PortNode>(name);
         break;
     default:
-        node = std::make_unique<BasicNode>(mMap, name);
+        node = mMap.Make<BasicNode>(name);
         break;
     }
     auto* enumeration = tag == Tag::Enumeration ? static_cast<EnumerationNode*>(node.get()) : nullptr;
@@ -184,12 +212,12 @@ void Loader::Create(Tag tag, const pugi::xml_node& element)
         return;
     }
     for (pugi::xml_node child = element.child("EnumEntry"); child; child = child.next_sibling("EnumEntry")) {
-        const std::string symbolic = child.attribute("Name").value();
+        const std::string_view symbolic = child.attribute("Name").value();
         if (symbolic.empty()) {
             Fail(child, "an EnumEntry needs a Name");
         }
-        auto entry = std::make_unique<EnumEntryNode>(mMap, "EnumEntry_" + name + "_" + symbolic,
-                                                     child.attribute("Name").value());
+        const std::string_view entryName = mMap.Keep({"EnumEntry_", name, "_", symbolic});
+        auto entry = mMap.Make<EnumEntryNode>(entryName, symbolic);
         enumeration->AddEntry(entry.get());
         Register(std::move(entry), child, pugi::xml_node());
     }
@@ -200,24 +228,24 @@ void Loader::CreateStruct(const pugi::xml_node& element)
     // The entries share the register, so they share what is cached of it.
     auto cache = std::make_shared<RegisterCache>();
     for (pugi::xml_node child = element.child("StructEntry"); child; child = child.next_sibling("StructEntry")) {
-        const std::string name = child.attribute("Name").value();
+        const std::string_view name = child.attribute("Name").value();
         if (name.empty()) {
             Fail(child, "a StructEntry needs a Name");
         }
-        auto entry = std::make_unique<IntRegNode>(mMap, name, true);
+        auto entry = mMap.Make<IntRegNode>(name, true);
         entry->ShareCache(cache);
         Register(std::move(entry), child, element);
     }
 }
 
-void Loader::Register(std::unique_ptr<Node> node, const pugi::xml_node& element, const pugi::xml_node& structElement)
+void Loader::Register(NodePtr node, const pugi::xml_node& element, const pugi::xml_node& structElement)
 {
     if (std::strcmp(element.attribute("NameSpace").value(), "Standard") == 0) {
         node->SetNameSpace(Standard);
     }
     Node* raw = node.get();
     if (!mMap.Add(node)) {
-        Fail(element, "node '%s' is defined twice", raw->Name().c_str());
+        Fail(element, "node '%s' is defined twice", raw->NameText());
     }
     mPending.push_back({raw, element, structElement});
     mFinish.emplace_back(raw, element);
@@ -246,7 +274,7 @@ std::shared_ptr<const Formula> Loader::CompileFormula(std::string_view text, con
     return shared;
 }
 
-Node& Loader::AddHidden(std::unique_ptr<Node> node, const pugi::xml_node& element)
+Node& Loader::AddHidden(NodePtr node, const pugi::xml_node& element)
 {
     Node& hidden = mMap.AddHidden(std::move(node));
     hidden.Configure(element, *this);
@@ -267,7 +295,7 @@ std::string_view Loader::Text(const pugi::xml_node& element) const
             joined += child.value();
         }
     }
-    return mMap.Keep(std::string(Trim(joined)));
+    return mMap.Keep({Trim(joined)});
 }
 
 int64_t Loader::Integer(const pugi::xml_node& element) const
@@ -392,16 +420,26 @@ Node& Loader::Reference(Node& owner, const pugi::xml_node& element, Link link) c
 
 Node& Loader::ReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name, Link link) const
 {
-    Node* target = mMap.Find(name);
+    auto& recent = mRecent[(reinterpret_cast<std::uintptr_t>(name.data()) / 8) % mRecent.size()];
+    Node* target = recent.first == name.data() && recent.second->Name() == name ? recent.second : mMap.Find(name);
     if (!target) {
         Fail(where, "'%s' is no node of the description", std::string(name).c_str());
     }
-    if (link == Link::Reads) {
-        target->AddDependent(&owner);
-    } else if (link == Link::Selects) {
-        owner.AddDependent(target);
-    }
+    recent = {name.data(), target};
+    Depend(*target, owner, link);
     return *target;
+}
+
+void Loader::Depend(Node& target, Node& owner, Link link) const
+{
+    if (mRecording) {
+        mRecorded.emplace_back(&target, link);
+    }
+    if (link == Link::Reads) {
+        target.AddDependent(&owner);
+    } else if (link == Link::Selects) {
+        owner.AddDependent(&target);
+    }
 }
 
 ValueRef Loader::NumericReference(Node& owner, const pugi::xml_node& element) const
@@ -413,7 +451,7 @@ ValueRef Loader::NumericReferenceByName(Node& owner, const pugi::xml_node& where
 {
     Node& target = ReferenceByName(owner, where, name, Link::Reads);
     if (target.Kind() == NumberKind::None) {
-        Fail(where, "'%s' has no numeric value", target.Name().c_str());
+        Fail(where, "'%s' has no numeric value", target.NameText());
     }
     return ValueRef::To(&target);
 }

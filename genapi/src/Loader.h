@@ -5,6 +5,7 @@
 #ifndef GENAPI_DETAIL_LOADER_H
 #define GENAPI_DETAIL_LOADER_H
 
+#include <array>
 #include <cstddef>
 #include <initializer_list>
 #include <memory>
@@ -20,6 +21,7 @@
 #include <GenICam/GCException.h>
 
 #include "Formula.h"
+#include "NodeMap.h"
 #include "Number.h"
 #include "Tags.h"
 #include "ValueRef.h"
@@ -59,6 +61,8 @@ public:
     ESlope Slope(const pugi::xml_node& element) const;
     EDisplayNotation DisplayNotation(const pugi::xml_node& element) const;
 
+    // Records that `owner` depends on `target` in the given way.
+    void Depend(Node& target, Node& owner, Link link) const;
     // The node the element names, recorded with the given dependency of `owner` on it.
     Node& Reference(Node& owner, const pugi::xml_node& element, Link link) const;
     Node& ReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name, Link link) const;
@@ -69,7 +73,7 @@ public:
     std::shared_ptr<const Formula> CompileFormula(std::string_view text, const FormulaSymbols& symbols,
                                                   Formula::Mode mode, const char* inputName);
     // A node without a name of its own, described by `element` inside another node.
-    Node& AddHidden(std::unique_ptr<Node> node, const pugi::xml_node& element);
+    Node& AddHidden(NodePtr node, const pugi::xml_node& element);
 
     // Raises a RuntimeException saying where in the description the problem is.
     template <class... Args>
@@ -88,7 +92,8 @@ private:
     void Collect(const pugi::xml_node& parent, int depth);
     void Create(Tag tag, const pugi::xml_node& element);
     void CreateStruct(const pugi::xml_node& element);
-    void Register(std::unique_ptr<Node> node, const pugi::xml_node& element, const pugi::xml_node& structElement);
+    void ConfigureAll();
+    void Register(NodePtr node, const pugi::xml_node& element, const pugi::xml_node& structElement);
     int Line(std::ptrdiff_t offset) const;
 
     NodeMap& mMap;
@@ -103,6 +108,12 @@ private:
     };
     std::vector<Pending> mPending;
     std::unordered_map<std::string, std::shared_ptr<const Formula>> mFormulas;
+    // Names recently looked up, by where their text lies.
+    mutable std::array<std::pair<const char*, Node*>, 512> mRecent{};
+    // While a StructReg's own elements are read for its first entry, the
+    // dependencies they make, to be repeated for the other entries.
+    mutable bool mRecording = false;
+    mutable std::vector<std::pair<Node*, Link>> mRecorded;
     // Every node with its element, completed once all are configured.
     std::vector<std::pair<Node*, pugi::xml_node>> mFinish;
 };

@@ -1,6 +1,8 @@
 #include "NameIndex.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "Node.h"
 
@@ -9,11 +11,22 @@ namespace Detail {
 
 std::size_t NameIndex::Hash(std::string_view name)
 {
-    uint64_t hash = 14695981039346656037ull;
-    for (char c : name) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    // Names are compared in full on a match; the hash mixes only the length
+    // and the first, middle and last eight bytes, which tells them apart well.
+    const auto word = [&name](std::size_t at) {
+        uint64_t value = 0;
+        std::memcpy(&value, name.data() + at, std::min<std::size_t>(8, name.size() - at));
+        return value;
+    };
+    const std::size_t size = name.size();
+    uint64_t hash = size * 0x9E3779B97F4A7C15ull;
+    if (size > 0) {
+        for (const std::size_t at : {std::size_t{0}, size / 2 - std::min(size / 2, std::size_t{4}), size - std::min(size, std::size_t{8})}) {
+            hash = (hash ^ word(at)) * 0xFF51AFD7ED558CCDull;
+            hash ^= hash >> 32;
+        }
     }
-    return static_cast<std::size_t>(hash ^ (hash >> 29));
+    return static_cast<std::size_t>(hash);
 }
 
 void NameIndex::Reserve(std::size_t count)
@@ -29,29 +42,33 @@ void NameIndex::Reserve(std::size_t count)
 
 void NameIndex::Grow(std::size_t slots)
 {
-    std::vector<Node*> old(slots, nullptr);
+    std::vector<Slot> old(slots);
     old.swap(mSlots);
     mCount = 0;
-    for (Node* node : old) {
-        if (node) {
-            Insert(node);
+    for (const Slot& slot : old) {
+        if (slot.mNode) {
+            Insert(slot.mNode, slot.mHash);
         }
     }
 }
 
-bool NameIndex::Insert(Node* node)
+bool NameIndex::Insert(Node* node) { return Insert(node, Hash(node->Name())); }
+
+bool NameIndex::Insert(Node* node, std::size_t hash)
 {
     if ((mCount + 1) * 2 > mSlots.size()) {
         Grow(mSlots.empty() ? 16 : mSlots.size() * 2);
     }
     const std::size_t mask = mSlots.size() - 1;
-    for (std::size_t slot = Hash(node->Name()) & mask;; slot = (slot + 1) & mask) {
-        if (!mSlots[slot]) {
-            mSlots[slot] = node;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        Slot& here = mSlots[slot];
+        if (!here.mNode) {
+            here.mNode = node;
+            here.mHash = hash;
             ++mCount;
             return true;
         }
-        if (mSlots[slot]->Name() == node->Name()) {
+        if (here.mHash == hash && here.mNode->Name() == node->Name()) {
             return false;
         }
     }
@@ -62,10 +79,12 @@ Node* NameIndex::Find(std::string_view name) const
     if (mSlots.empty()) {
         return nullptr;
     }
+    const std::size_t hash = Hash(name);
     const std::size_t mask = mSlots.size() - 1;
-    for (std::size_t slot = Hash(name) & mask; mSlots[slot]; slot = (slot + 1) & mask) {
-        if (mSlots[slot]->Name() == name) {
-            return mSlots[slot];
+    for (std::size_t slot = hash & mask; mSlots[slot].mNode; slot = (slot + 1) & mask) {
+        const Slot& here = mSlots[slot];
+        if (here.mHash == hash && here.mNode->Name() == name) {
+            return here.mNode;
         }
     }
     return nullptr;

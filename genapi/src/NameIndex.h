@@ -1,5 +1,6 @@
 // Finds a node by its name. Loading inserts thousands of names, so this is a
-// flat open-addressing table (one allocation when growing, none per name).
+// flat open-addressing table (one allocation when growing, none per name)
+// that keeps each name's hash, so a probe touches a node only when it may match.
 #ifndef GENAPI_DETAIL_NAMEINDEX_H
 #define GENAPI_DETAIL_NAMEINDEX_H
 
@@ -20,10 +21,15 @@ public:
     Node* Find(std::string_view name) const;
 
 private:
+    struct Slot {
+        Node* mNode = nullptr;
+        std::size_t mHash = 0;
+    };
     static std::size_t Hash(std::string_view name);
     void Grow(std::size_t slots);
+    bool Insert(Node* node, std::size_t hash);
 
-    std::vector<Node*> mSlots;
+    std::vector<Slot> mSlots;
     std::size_t mCount = 0;
 };
 

@@ -30,16 +30,17 @@ EAccessMode CombineAccess(EAccessMode a, EAccessMode b)
     return writable ? WO : NA;
 }
 
-Node::Node(NodeMap& map, std::string name, EInterfaceType type) : mMap(map), mName(std::move(name)), mType(type) {}
+Node::Node(NodeMap& map, std::string_view name, EInterfaceType type) : mMap(map), mName(name), mType(type) {}
 
 Node::~Node() = default;
 
 gcstring Node::GetName(bool FullQualified) const
 {
+    const std::string name(mName);
     if (!FullQualified) {
-        return mName;
+        return name;
     }
-    return (mNameSpace == Standard ? "Std::" : "Cust::") + mName;
+    return (mNameSpace == Standard ? "Std::" : "Cust::") + name;
 }
 
 gcstring Node::GetToolTip() const { return gcstring(mToolTip.data(), mToolTip.size()); }
@@ -48,7 +49,7 @@ gcstring Node::GetDescription() const { return gcstring(mDescription.data(), mDe
 
 gcstring Node::GetDisplayName() const
 {
-    return mDisplayName.empty() ? gcstring(mName) : gcstring(mDisplayName.data(), mDisplayName.size());
+    return mDisplayName.empty() ? gcstring(mName.data(), mName.size()) : gcstring(mDisplayName.data(), mDisplayName.size());
 }
 
 gcstring Node::GetDeviceName() const { return mMap.GetDeviceName(); }
@@ -86,6 +87,22 @@ void Node::Configure(const pugi::xml_node& element, Loader& loader)
 }
 
 void Node::Finish(const pugi::xml_node&, Loader&) {}
+
+void Node::TakeSettings(const Node& other)
+{
+    mVisibility = other.mVisibility;
+    mToolTip = other.mToolTip;
+    mDescription = other.mDescription;
+    mDisplayName = other.mDisplayName;
+    mImposedAccess = other.mImposedAccess;
+    mIsImplemented = other.mIsImplemented;
+    mIsAvailable = other.mIsAvailable;
+    mIsLocked = other.mIsLocked;
+    mAlias = other.mAlias;
+    mPollingTime = other.mPollingTime;
+    mCaching = other.mCaching;
+    mStreamable = other.mStreamable;
+}
 
 bool Node::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& loader)
 {
@@ -197,7 +214,7 @@ void Node::CheckReadable()
 {
     const EAccessMode mode = Access();
     if (!IsReadable(mode)) {
-        throw ACCESS_EXCEPTION("Node '%s' is not readable (access mode %s)", mName.c_str(), AccessModeName(mode));
+        throw ACCESS_EXCEPTION("Node '%s' is not readable (access mode %s)", mName.data(), AccessModeName(mode));
     }
 }
 
@@ -205,7 +222,7 @@ void Node::CheckWritable()
 {
     const EAccessMode mode = Access();
     if (!IsWritable(mode)) {
-        throw ACCESS_EXCEPTION("Node '%s' is not writable (access mode %s)", mName.c_str(), AccessModeName(mode));
+        throw ACCESS_EXCEPTION("Node '%s' is not writable (access mode %s)", mName.data(), AccessModeName(mode));
     }
 }
 
@@ -286,7 +303,7 @@ void Node::VerifyValue(const Number& value)
         const double min = MinValue().AsFloat();
         const double max = MaxValue().AsFloat();
         if (!(x >= min && x <= max)) {
-            throw OUT_OF_RANGE_EXCEPTION("Node '%s': value %s is out of range [%s, %s]", mName.c_str(),
+            throw OUT_OF_RANGE_EXCEPTION("Node '%s': value %s is out of range [%s, %s]", mName.data(),
                                          FormatFloat(x).c_str(), FormatFloat(min).c_str(), FormatFloat(max).c_str());
         }
         return;
@@ -294,18 +311,18 @@ void Node::VerifyValue(const Number& value)
     if (Kind() != NumberKind::Integer) {
         return;
     }
-    const int64_t x = ToInt64(value, mName.c_str());
-    const int64_t min = ToInt64(MinValue(), mName.c_str());
-    const int64_t max = ToInt64(MaxValue(), mName.c_str());
+    const int64_t x = ToInt64(value, mName.data());
+    const int64_t min = ToInt64(MinValue(), mName.data());
+    const int64_t max = ToInt64(MaxValue(), mName.data());
     if (x < min || x > max) {
-        throw OUT_OF_RANGE_EXCEPTION("Node '%s': value %s is out of range [%s, %s]", mName.c_str(),
+        throw OUT_OF_RANGE_EXCEPTION("Node '%s': value %s is out of range [%s, %s]", mName.data(),
                                      FormatInt(x).c_str(), FormatInt(min).c_str(), FormatInt(max).c_str());
     }
-    const int64_t inc = ToInt64(IncValue(), mName.c_str());
+    const int64_t inc = ToInt64(IncValue(), mName.data());
     // An increment the camera reports as 0 or less restricts nothing.
     if (inc > 1 && (static_cast<uint64_t>(x) - static_cast<uint64_t>(min)) % static_cast<uint64_t>(inc) != 0) {
         throw OUT_OF_RANGE_EXCEPTION("Node '%s': value %s does not lie on the increment %s from the minimum %s",
-                                     mName.c_str(), FormatInt(x).c_str(), FormatInt(inc).c_str(),
+                                     mName.data(), FormatInt(x).c_str(), FormatInt(inc).c_str(),
                                      FormatInt(min).c_str());
     }
 }
@@ -327,22 +344,22 @@ int64_t Node::MaxTextLength() { return 0; }
 
 std::string Node::ReadText(bool, bool)
 {
-    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no text value", mName.c_str());
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no text value", mName.data());
 }
 
 void Node::WriteTextValue(const std::string&, bool)
 {
-    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no text value to write", mName.c_str());
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no text value to write", mName.data());
 }
 
 Number Node::ReadNumber(bool, bool)
 {
-    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no numeric value", mName.c_str());
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no numeric value", mName.data());
 }
 
 void Node::WriteNumber(Number, bool)
 {
-    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no numeric value to write", mName.c_str());
+    throw LOGICAL_ERROR_EXCEPTION("Node '%s' has no numeric value to write", mName.data());
 }
 
 } // namespace Detail

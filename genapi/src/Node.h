@@ -29,7 +29,8 @@ enum class NumberKind { None, Integer, Float };
 
 class Node : public virtual INode {
 public:
-    Node(NodeMap& map, std::string name, EInterfaceType type);
+    // `name` lies in text the map keeps and ends with a zero byte.
+    Node(NodeMap& map, std::string_view name, EInterfaceType type);
     ~Node() override;
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
@@ -60,7 +61,8 @@ public:
     // `node` is to be invalidated whenever this node changes.
     void AddDependent(Node* node) { mDependents.push_back(node); }
     const std::vector<Node*>& Dependents() const { return mDependents; }
-    const std::string& Name() const { return mName; }
+    std::string_view Name() const { return mName; }
+    const char* NameText() const { return mName.data(); }
     NodeMap& Map() const { return mMap; }
 
     // The operations on a node; the caller holds the map's lock. Value and
@@ -92,6 +94,8 @@ public:
     bool Visit(uint64_t epoch);
 
 protected:
+    // Takes over what another node's description set (names and relations excepted).
+    void TakeSettings(const Node& other);
     // Elements of this node kind; false for elements it does not model.
     virtual bool ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& loader);
     // The access the node has of itself, before availability, imposed access and locks.
@@ -107,11 +111,8 @@ protected:
     // Refuses a value the node cannot take (range and increment by default).
     virtual void VerifyValue(const Number& value);
 
-    // Texts for error messages.
-    std::string Describe() const { return "Node '" + mName + "'"; }
-
     NodeMap& mMap;
-    std::string mName;
+    std::string_view mName;
     EInterfaceType mType;
     ENameSpace mNameSpace = Custom;
     EVisibility mVisibility = Beginner;

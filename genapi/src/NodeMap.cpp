@@ -65,13 +65,55 @@ char* NodeMap::AdoptText(const char* text, std::size_t size)
     return mText.get();
 }
 
-std::string_view NodeMap::Keep(std::string text)
+std::string_view NodeMap::Keep(std::initializer_list<std::string_view> pieces)
 {
-    mKept.push_back(std::move(text));
-    return mKept.back();
+    constexpr std::size_t kBlock = 16384;
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) {
+        size += piece.size();
+    }
+    char* place = nullptr;
+    if (size + 1 > kBlock) {
+        // A block of its own, placed before the block being filled.
+        std::unique_ptr<char[]> own(new char[size + 1]);
+        place = own.get();
+        mKept.insert(mKept.empty() ? mKept.end() : mKept.end() - 1, std::move(own));
+    } else {
+        if (mKept.empty() || mKeptFree < size + 1) {
+            mKept.emplace_back(new char[kBlock]);
+            mKeptFree = kBlock;
+        }
+        place = mKept.back().get() + (kBlock - mKeptFree);
+        mKeptFree -= size + 1;
+    }
+    char* end = place;
+    for (const std::string_view piece : pieces) {
+        end = std::copy(piece.begin(), piece.end(), end);
+    }
+    *end = '\0';
+    return std::string_view(place, size);
 }
 
-bool NodeMap::Add(std::unique_ptr<Node>& node)
+void NodeDeleter::operator()(Node* node) const { node->~Node(); }
+
+void* NodeMap::Allocate(std::size_t size, std::size_t alignment)
+{
+    constexpr std::size_t kBlock = 1 << 16;
+    if (size > kBlock) {
+        throw BAD_ALLOC_EXCEPTION("a node of %d bytes does not fit a block", static_cast<int>(size));
+    }
+    std::size_t used = mBlocks.empty() ? kBlock : kBlock - mBlockFree;
+    used = (used + alignment - 1) / alignment * alignment;
+    if (mBlocks.empty() || used + size > kBlock) {
+        // operator new[] aligns for every fundamental type, which nodes need at most.
+        mBlocks.emplace_back(new unsigned char[kBlock]);
+        used = 0;
+    }
+    mBlockFree = kBlock - used - size;
+    return mBlocks.back().get() + used;
+}
+
+bool NodeMap::Add(NodePtr& node)
 {
     if (!mIndex.Insert(node.get())) {
         return false;
@@ -80,7 +122,7 @@ bool NodeMap::Add(std::unique_ptr<Node>& node)
     return true;
 }
 
-Node& NodeMap::AddHidden(std::unique_ptr<Node> node)
+Node& NodeMap::AddHidden(NodePtr node)
 {
     mHidden.push_back(std::move(node));
     return *mHidden.back();
@@ -137,7 +179,7 @@ void NodeMap::EnterReference(const Node& target)
     if (mReferenceDepth >= kMaxReferenceDepth) {
         throw RUNTIME_EXCEPTION("Node '%s': references nest more than %d levels deep; the description refers to "
                                 "this node in a cycle",
-                                target.Name().c_str(), kMaxReferenceDepth);
+                                target.NameText(), kMaxReferenceDepth);
     }
     ++mReferenceDepth;
 }

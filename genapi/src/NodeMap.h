@@ -5,8 +5,10 @@
 #define GENAPI_DETAIL_NODEMAP_H
 
 #include <cstdint>
-#include <deque>
+#include <initializer_list>
 #include <memory>
+#include <new>
+#include <utility>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -20,6 +22,14 @@ namespace GenApi {
 namespace Detail {
 
 class Node;
+
+// Nodes live in blocks the map owns; their pointer only ends their life.
+struct NodeDeleter {
+    void operator()(Node* node) const;
+};
+template <class T>
+using OwnedNode = std::unique_ptr<T, NodeDeleter>;
+using NodePtr = OwnedNode<Node>;
 
 class NodeMap final : public INodeMap {
 public:
@@ -39,16 +49,23 @@ public:
     // Building. The map keeps the description text, which the loader parses in
     // place: node texts point into it rather than being copied.
     char* AdoptText(const char* text, std::size_t size);
-    // Keeps a text made while loading (names, texts joined from pieces).
-    std::string_view Keep(std::string text);
+    // Keeps a text made while loading (names, texts joined from pieces),
+    // zero-terminated like the description's own texts.
+    std::string_view Keep(std::initializer_list<std::string_view> pieces);
+    // A node made in the map's own memory: a description has thousands, and
+    // allocating them one by one would cost more than the rest of loading.
+    template <class T, class... Args>
+    OwnedNode<T> Make(Args&&... args)
+    {
+        return OwnedNode<T>(new (Allocate(sizeof(T), alignof(T))) T(*this, std::forward<Args>(args)...));
+    }
     // A named node is found by its name. False when the name is taken, and
     // the node is left with the caller.
-    bool Add(std::unique_ptr<Node>& node);
+    bool Add(NodePtr& node);
     // Nodes without a name of their own, such as a register's address formula.
-    Node& AddHidden(std::unique_ptr<Node> node);
+    Node& AddHidden(NodePtr node);
     Node* Find(std::string_view name) const;
     void Reserve(std::size_t count);
-    const std::vector<std::unique_ptr<Node>>& Nodes() const { return mNodes; }
 
     // Running. A lock is held for every call from outside; each outermost call
     // is one operation, within which nodes may keep what they evaluated.
@@ -65,10 +82,17 @@ public:
     void LeaveReference() { --mReferenceDepth; }
 
 private:
+    void* Allocate(std::size_t size, std::size_t alignment);
+
+    // Declared first, so that it outlives the nodes it holds.
+    std::vector<std::unique_ptr<unsigned char[]>> mBlocks;
+    std::size_t mBlockFree = 0;
     std::unique_ptr<char[]> mText;
-    std::deque<std::string> mKept;
-    std::vector<std::unique_ptr<Node>> mNodes;
-    std::vector<std::unique_ptr<Node>> mHidden;
+    // Kept texts, packed into blocks rather than allocated one by one.
+    std::vector<std::unique_ptr<char[]>> mKept;
+    std::size_t mKeptFree = 0;
+    std::vector<NodePtr> mNodes;
+    std::vector<NodePtr> mHidden;
     NameIndex mIndex;
     std::string mDeviceName;
     mutable std::recursive_mutex mMutex;

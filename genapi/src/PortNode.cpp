@@ -12,7 +12,7 @@ EAccessMode PortNode::OwnAccess() { return mPort ? mPort->GetAccessMode() : NA; 
 void PortNode::ReadPort(void* buffer, int64_t address, int64_t length)
 {
     if (!mPort) {
-        throw ACCESS_EXCEPTION("Port '%s' is not connected", mName.c_str());
+        throw ACCESS_EXCEPTION("Port '%s' is not connected", mName.data());
     }
     mPort->Read(buffer, address, length);
 }
@@ -20,7 +20,7 @@ void PortNode::ReadPort(void* buffer, int64_t address, int64_t length)
 void PortNode::WritePort(const void* buffer, int64_t address, int64_t length)
 {
     if (!mPort) {
-        throw ACCESS_EXCEPTION("Port '%s' is not connected", mName.c_str());
+        throw ACCESS_EXCEPTION("Port '%s' is not connected", mName.data());
     }
     mPort->Write(buffer, address, length);
 }

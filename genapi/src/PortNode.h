@@ -12,7 +12,7 @@ namespace Detail {
 
 class PortNode final : public Node, public IPort {
 public:
-    PortNode(NodeMap& map, std::string name) : Node(map, std::move(name), intfIPort) {}
+    PortNode(NodeMap& map, std::string_view name) : Node(map, name, intfIPort) {}
 
     void SetPort(IPort* port) { mPort = port; }
     // Register access, the caller holding the map's lock.

@@ -36,9 +36,10 @@ bool RegisterAccess::Configure(Tag tag, const pugi::xml_node& element, Loader& l
         return true;
     case Tag::IntSwissKnife: {
         // An address computed by a formula of the register's own.
-        auto formula = std::make_unique<IntSwissKnifeNode>(loader.Map(), owner.Name() + "/IntSwissKnife");
+        const std::string_view name = loader.Map().Keep({owner.Name(), "/IntSwissKnife"});
+        NodePtr formula = loader.Map().Make<IntSwissKnifeNode>(name);
         Node& node = loader.AddHidden(std::move(formula), element);
-        node.AddDependent(&owner);
+        loader.Depend(node, owner, Loader::Link::Reads);
         mAddressNodes.push_back(ValueRef::To(&node));
         mHasAddress = true;
         return true;
@@ -61,7 +62,7 @@ bool RegisterAccess::Configure(Tag tag, const pugi::xml_node& element, Loader& l
     case Tag::pPort: {
         Node& port = loader.Reference(owner, element, Loader::Link::Reads);
         if (port.GetPrincipalInterfaceType() != intfIPort) {
-            loader.Fail(element, "pPort names '%s', which is not a port", port.Name().c_str());
+            loader.Fail(element, "pPort names '%s', which is not a port", port.NameText());
         }
         // Port nodes are the only ones with the port interface.
         mPort = static_cast<PortNode*>(&port);
@@ -76,6 +77,20 @@ bool RegisterAccess::Configure(Tag tag, const pugi::xml_node& element, Loader& l
     default:
         return false;
     }
+}
+
+void RegisterAccess::TakePlace(const RegisterAccess& other)
+{
+    mAddress = other.mAddress;
+    mAddressNodes = other.mAddressNodes;
+    mIndex = other.mIndex;
+    mOffset = other.mOffset;
+    mOffsetNode = other.mOffsetNode;
+    mLength = other.mLength;
+    mPort = other.mPort;
+    mCaching = other.mCaching;
+    mAccess = other.mAccess;
+    mHasAddress = other.mHasAddress;
 }
 
 void RegisterAccess::Finish(const pugi::xml_node& element, Loader& loader) const
@@ -122,7 +137,7 @@ int64_t RegisterAccess::Length(const Node& owner) const
     // A length the camera reports may be 0: an empty register.
     const int64_t length = mLength.GetInt();
     if (length < 0 || length > kMaxRegisterLength) {
-        throw RUNTIME_EXCEPTION("Node '%s': register length %s is out of range", owner.Name().c_str(),
+        throw RUNTIME_EXCEPTION("Node '%s': register length %s is out of range", owner.NameText(),
                                 FormatInt(length).c_str());
     }
     return length;

@@ -40,6 +40,8 @@ public:
     // Takes the register's own elements; false for any other element.
     bool Configure(Tag tag, const pugi::xml_node& element, Loader& loader, Node& owner);
     void Finish(const pugi::xml_node& element, Loader& loader) const;
+    // Takes over where another register lies and how it is accessed (not what it cached).
+    void TakePlace(const RegisterAccess& other);
     void ShareCache(std::shared_ptr<RegisterCache> cache)
     {
         mShared = std::move(cache);

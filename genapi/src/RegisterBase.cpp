@@ -44,7 +44,7 @@ void RegisterBase::Set(const uint8_t* pBuffer, int64_t Length, bool)
     CheckWritable();
     const int64_t length = this->Length();
     if (!pBuffer || Length != length) {
-        throw OUT_OF_RANGE_EXCEPTION("Node '%s': the register holds %s bytes, not %s", mName.c_str(),
+        throw OUT_OF_RANGE_EXCEPTION("Node '%s': the register holds %s bytes, not %s", mName.data(),
                                      FormatInt(length).c_str(), FormatInt(Length).c_str());
     }
     WriteBytes(std::vector<uint8_t>(pBuffer, pBuffer + length));
@@ -57,7 +57,7 @@ void RegisterBase::Get(uint8_t* pBuffer, int64_t Length, bool, bool IgnoreCache)
     CheckReadable();
     const int64_t length = this->Length();
     if (!pBuffer || Length != length) {
-        throw OUT_OF_RANGE_EXCEPTION("Node '%s': the register holds %s bytes, not %s", mName.c_str(),
+        throw OUT_OF_RANGE_EXCEPTION("Node '%s': the register holds %s bytes, not %s", mName.data(),
                                      FormatInt(length).c_str(), FormatInt(Length).c_str());
     }
     mAccess.Read(pBuffer, length, IgnoreCache);

@@ -15,7 +15,7 @@ namespace Detail {
 
 class RegisterBase : public Node, public IRegister {
 public:
-    RegisterBase(NodeMap& map, std::string name, EInterfaceType type) : Node(map, std::move(name), type) {}
+    RegisterBase(NodeMap& map, std::string_view name, EInterfaceType type) : Node(map, name, type) {}
     // The entries of a StructReg keep one register's bytes together.
     void ShareCache(std::shared_ptr<RegisterCache> cache);
     void Finish(const pugi::xml_node& element, Loader& loader) override;

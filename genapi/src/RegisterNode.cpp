@@ -41,7 +41,7 @@ void RegisterNode::FromString(const gcstring& ValueStr, bool Verify)
         bytes.push_back(static_cast<uint8_t>(digit(text[i]) * 16 + digit(text[i + 1])));
     }
     if (!valid) {
-        throw INVALID_ARGUMENT_EXCEPTION("Node '%s': '%s' is not a sequence of hexadecimal bytes", mName.c_str(),
+        throw INVALID_ARGUMENT_EXCEPTION("Node '%s': '%s' is not a sequence of hexadecimal bytes", mName.data(),
                                          ValueStr.c_str());
     }
     Set(bytes.data(), static_cast<int64_t>(bytes.size()), Verify);

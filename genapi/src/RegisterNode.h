@@ -9,7 +9,7 @@ namespace Detail {
 
 class RegisterNode final : public RegisterBase {
 public:
-    RegisterNode(NodeMap& map, std::string name) : RegisterBase(map, std::move(name), intfIRegister) {}
+    RegisterNode(NodeMap& map, std::string_view name) : RegisterBase(map, name, intfIRegister) {}
 
     INode* GetNode() override { return this; }
     gcstring ToString(bool Verify = false, bool IgnoreCache = false) override;

@@ -21,7 +21,7 @@ bool StringNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader
     case Tag::pValue: {
         Node& target = loader.Reference(*this, element, Loader::Link::Reads);
         if (!target.HasText()) {
-            loader.Fail(element, "pValue names '%s', which holds no text", target.Name().c_str());
+            loader.Fail(element, "pValue names '%s', which holds no text", target.NameText());
         }
         mValue = &target;
         return true;

@@ -11,7 +11,7 @@ namespace Detail {
 
 class StringNode final : public Node, public IString {
 public:
-    StringNode(NodeMap& map, std::string name) : Node(map, std::move(name), intfIString) {}
+    StringNode(NodeMap& map, std::string_view name) : Node(map, name, intfIString) {}
     bool HasText() const override { return true; }
     void Finish(const pugi::xml_node& element, Loader& loader) override;
 

@@ -22,7 +22,7 @@ void StringRegNode::WriteTextValue(const std::string& text, bool)
     const int64_t length = Length();
     // Cutting the text would store something the host did not ask for.
     if (static_cast<int64_t>(text.size()) > length) {
-        throw OUT_OF_RANGE_EXCEPTION("Node '%s': the text has %s characters, the register holds %s", mName.c_str(),
+        throw OUT_OF_RANGE_EXCEPTION("Node '%s': the text has %s characters, the register holds %s", mName.data(),
                                      FormatInt(static_cast<int64_t>(text.size())).c_str(), FormatInt(length).c_str());
     }
     std::vector<uint8_t> bytes(static_cast<std::size_t>(length), 0);

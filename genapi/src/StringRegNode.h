@@ -11,7 +11,7 @@ namespace Detail {
 
 class StringRegNode final : public RegisterBase, public IString {
 public:
-    StringRegNode(NodeMap& map, std::string name) : RegisterBase(map, std::move(name), intfIString) {}
+    StringRegNode(NodeMap& map, std::string_view name) : RegisterBase(map, name, intfIString) {}
     bool HasText() const override { return true; }
     int64_t MaxTextLength() override { return Length(); }
 

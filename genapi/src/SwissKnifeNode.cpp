@@ -43,7 +43,7 @@ void SwissKnifeNode::Finish(const pugi::xml_node& element, Loader& loader)
 
 Number SwissKnifeNode::ReadNumber(bool, bool ignoreCache)
 {
-    return Number::Float(mVariables.Evaluate(*mFormula, Number(), ignoreCache, mName).AsFloat());
+    return Number::Float(mVariables.Evaluate(*mFormula, Number(), ignoreCache, NameText()).AsFloat());
 }
 
 } // namespace Detail

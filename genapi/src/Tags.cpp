@@ -1,9 +1,10 @@
 #include "Tags.h"
 
 #include <array>
+#include <cstddef>
+#include <cstring>
 #include <initializer_list>
 #include <string_view>
-#include <cstdint>
 #include <utility>
 
 namespace GenApi {
@@ -12,16 +13,14 @@ namespace Detail {
 namespace {
 
 // Every element of a description passes here, so the lookup is a small open
-// hash table of its own rather than a general-purpose map.
-constexpr std::size_t kSlots = 512;
+// hash table of its own. The hash takes the length and three characters,
+// which tells the element names apart nearly without collisions.
+constexpr std::size_t kSlots = 256;
 
-uint32_t Hash(std::string_view name)
+std::size_t Hash(const char* name, std::size_t length)
 {
-    uint32_t hash = 2166136261u;
-    for (char c : name) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    }
-    return hash;
+    const auto at = [name](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(name[i])); };
+    return (length + at(0) * 13 + at(length - 1) + at(length / 2) * 13) % kSlots;
 }
 
 struct Table {
@@ -30,7 +29,7 @@ struct Table {
     Table(std::initializer_list<std::pair<std::string_view, Tag>> tags)
     {
         for (const auto& tag : tags) {
-            std::size_t slot = Hash(tag.first) % kSlots;
+            std::size_t slot = Hash(tag.first.data(), tag.first.size());
             while (!mSlots[slot].first.empty()) {
                 slot = (slot + 1) % kSlots;
             }
@@ -40,15 +39,14 @@ struct Table {
 
     Tag Find(const char* name) const
     {
-        // Hashing and measuring the zero-terminated name in one pass.
-        uint32_t hash = 2166136261u;
-        std::size_t length = 0;
-        for (; name[length]; ++length) {
-            hash = (hash ^ static_cast<unsigned char>(name[length])) * 16777619u;
+        const std::size_t length = std::strlen(name);
+        if (length == 0) {
+            return Tag::Unknown;
         }
-        const std::string_view key(name, length);
-        for (std::size_t slot = hash % kSlots; !mSlots[slot].first.empty(); slot = (slot + 1) % kSlots) {
-            if (mSlots[slot].first == key) {
+        for (std::size_t slot = Hash(name, length); !mSlots[slot].first.empty(); slot = (slot + 1) % kSlots) {
+            const std::string_view candidate = mSlots[slot].first;
+            if (candidate.size() == length && candidate[0] == name[0] &&
+                std::memcmp(candidate.data(), name, length) == 0) {
                 return mSlots[slot].second;
             }
         }

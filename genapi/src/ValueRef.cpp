@@ -34,7 +34,7 @@ Number ValueRef::Get(bool verify, bool ignoreCache) const
 
 int64_t ValueRef::GetInt(bool verify, bool ignoreCache) const
 {
-    return ToInt64(Get(verify, ignoreCache), mNode ? mNode->Name().c_str() : "value");
+    return ToInt64(Get(verify, ignoreCache), mNode ? mNode->NameText() : "value");
 }
 
 double ValueRef::GetFloat(bool verify, bool ignoreCache) const { return Get(verify, ignoreCache).AsFloat(); }

@@ -60,7 +60,7 @@ ValueRef& ValueSource::Current(const Node& owner)
 {
     ValueRef* current = Find();
     if (!current) {
-        throw ACCESS_EXCEPTION("Node '%s': no value for index %lld and no default", owner.Name().c_str(),
+        throw ACCESS_EXCEPTION("Node '%s': no value for index %lld and no default", owner.NameText(),
                                static_cast<long long>(mIndex.GetInt()));
     }
     return *current;
