@@ -46,10 +46,6 @@ bool IntRegNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader
     }
 }
 
-void IntRegNode::SetStructElement(const pugi::xml_node& element) { mStruct = element.internal_object(); }
-
-pugi::xml_node IntRegNode::StructElement() const { return pugi::xml_node(mStruct); }
-
 void IntRegNode::TakeStructSettings(const IntRegNode& first)
 {
     TakeSettings(first);

@@ -8,10 +8,6 @@
 #include "IntegerInterface.h"
 #include "RegisterBase.h"
 
-namespace pugi {
-struct xml_node_struct;
-}
-
 namespace GenApi {
 namespace Detail {
 
@@ -24,10 +20,8 @@ public:
     NumberKind Kind() const override { return NumberKind::Integer; }
     void Finish(const pugi::xml_node& element, Loader& loader) override;
 
-    // For the entries of a StructReg: the struct's element read for the first
-    // entry, and what the others take over from it.
-    void SetStructElement(const pugi::xml_node& element);
-    pugi::xml_node StructElement() const;
+    // For the entries of a StructReg: what the struct's own elements set for
+    // its first entry, taken over by the others.
     void TakeStructSettings(const IntRegNode& first);
 
 protected:
@@ -42,7 +36,6 @@ private:
     BitRange Range();
 
     bool mMasked;
-    pugi::xml_node_struct* mStruct = nullptr;
     ESign mSign = Unsigned;
     EEndianess mEndianess = LittleEndian;
     int64_t mLsb = -1;

@@ -75,18 +75,19 @@ void Loader::Load()
 void Loader::ConfigureAll()
 {
     IntRegNode* first = nullptr;
+    pugi::xml_node firstStruct;
     for (const Pending& pending : mPending) {
         if (pending.mStruct) {
             // A StructReg's own elements are read for its first entry; the
             // entries after it take them over, with the same dependencies.
             auto* entry = static_cast<IntRegNode*>(pending.mNode);
-            if (!first || first->StructElement() != pending.mStruct) {
+            if (pending.mStruct != firstStruct) {
                 mRecorded.clear();
                 mRecording = true;
                 entry->Configure(pending.mStruct, *this);
                 mRecording = false;
-                entry->SetStructElement(pending.mStruct);
                 first = entry;
+                firstStruct = pending.mStruct;
             } else {
                 entry->TakeStructSettings(*first);
                 for (const auto& recorded : mRecorded) {
@@ -413,12 +414,12 @@ EDisplayNotation Loader::DisplayNotation(const pugi::xml_node& element) const
                                     {{"Automatic", fnAutomatic}, {"Fixed", fnFixed}, {"Scientific", fnScientific}});
 }
 
-Node& Loader::Reference(Node& owner, const pugi::xml_node& element, Link link) const
+Node& Loader::Reference(Node& owner, const pugi::xml_node& element, Link link)
 {
     return ReferenceByName(owner, element, Text(element), link);
 }
 
-Node& Loader::ReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name, Link link) const
+Node& Loader::ReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name, Link link)
 {
     auto& recent = mRecent[(reinterpret_cast<std::uintptr_t>(name.data()) / 8) % mRecent.size()];
     Node* target = recent.first == name.data() && recent.second->Name() == name ? recent.second : mMap.Find(name);
@@ -430,7 +431,7 @@ Node& Loader::ReferenceByName(Node& owner, const pugi::xml_node& where, std::str
     return *target;
 }
 
-void Loader::Depend(Node& target, Node& owner, Link link) const
+void Loader::Depend(Node& target, Node& owner, Link link)
 {
     if (mRecording) {
         mRecorded.emplace_back(&target, link);
@@ -442,12 +443,12 @@ void Loader::Depend(Node& target, Node& owner, Link link) const
     }
 }
 
-ValueRef Loader::NumericReference(Node& owner, const pugi::xml_node& element) const
+ValueRef Loader::NumericReference(Node& owner, const pugi::xml_node& element)
 {
     return NumericReferenceByName(owner, element, Text(element));
 }
 
-ValueRef Loader::NumericReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name) const
+ValueRef Loader::NumericReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name)
 {
     Node& target = ReferenceByName(owner, where, name, Link::Reads);
     if (target.Kind() == NumberKind::None) {

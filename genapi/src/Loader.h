@@ -30,7 +30,6 @@ namespace GenApi {
 namespace Detail {
 
 class Node;
-class NodeMap;
 
 class Loader {
 public:
@@ -62,13 +61,13 @@ public:
     EDisplayNotation DisplayNotation(const pugi::xml_node& element) const;
 
     // Records that `owner` depends on `target` in the given way.
-    void Depend(Node& target, Node& owner, Link link) const;
+    void Depend(Node& target, Node& owner, Link link);
     // The node the element names, recorded with the given dependency of `owner` on it.
-    Node& Reference(Node& owner, const pugi::xml_node& element, Link link) const;
-    Node& ReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name, Link link) const;
+    Node& Reference(Node& owner, const pugi::xml_node& element, Link link);
+    Node& ReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name, Link link);
     // A reference that must yield a number (pValue, pMin, pIsAvailable, ...).
-    ValueRef NumericReference(Node& owner, const pugi::xml_node& element) const;
-    ValueRef NumericReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name) const;
+    ValueRef NumericReference(Node& owner, const pugi::xml_node& element);
+    ValueRef NumericReferenceByName(Node& owner, const pugi::xml_node& where, std::string_view name);
     // The compiled formula, shared with earlier nodes that have the same one.
     std::shared_ptr<const Formula> CompileFormula(std::string_view text, const FormulaSymbols& symbols,
                                                   Formula::Mode mode, const char* inputName);
@@ -109,11 +108,11 @@ private:
     std::vector<Pending> mPending;
     std::unordered_map<std::string, std::shared_ptr<const Formula>> mFormulas;
     // Names recently looked up, by where their text lies.
-    mutable std::array<std::pair<const char*, Node*>, 512> mRecent{};
+    std::array<std::pair<const char*, Node*>, 512> mRecent{};
     // While a StructReg's own elements are read for its first entry, the
     // dependencies they make, to be repeated for the other entries.
-    mutable bool mRecording = false;
-    mutable std::vector<std::pair<Node*, Link>> mRecorded;
+    bool mRecording = false;
+    std::vector<std::pair<Node*, Link>> mRecorded;
     // Every node with its element, completed once all are configured.
     std::vector<std::pair<Node*, pugi::xml_node>> mFinish;
 };

@@ -218,3 +218,27 @@ TEST(Formula, ConvertersMapBothWaysAndFindTheNearestRegisterValue)
     flag->SetValue(0);
     EXPECT_EQ(map.mPort.Get(0x100, 1, false), 0x81u);
 }
+
+TEST(Formula, ConvertersOverFloatRegistersAndIncreasingIntegerRanges)
+{
+    TestMap map(R"(<FloatReg Name="Seconds"><Address>0x10</Address><Length>8</Length><AccessMode>RW</AccessMode>
+          <pPort>Device</pPort></FloatReg>
+        <Converter Name="Milliseconds"><FormulaTo>FROM/1000</FormulaTo><FormulaFrom>TO*1000</FormulaFrom>
+          <pValue>Seconds</pValue><Slope>Increasing</Slope></Converter>
+        <IntReg Name="Raw"><Address>0x20</Address><Length>1</Length><AccessMode>RW</AccessMode><pPort>Device</pPort>
+          <Sign>Signed</Sign></IntReg>
+        <IntConverter Name="Doubled"><FormulaTo>FROM/2</FormulaTo><FormulaFrom>TO*2</FormulaFrom>
+          <pValue>Raw</pValue><Slope>Increasing</Slope></IntConverter>)");
+    // A float register takes the converted value as it is, without rounding.
+    IFloat* milliseconds = map.As<IFloat>("Milliseconds");
+    milliseconds->SetValue(2.5);
+    EXPECT_DOUBLE_EQ(map.As<IFloat>("Seconds")->GetValue(), 0.0025);
+    EXPECT_DOUBLE_EQ(milliseconds->GetValue(), 2.5);
+
+    IInteger* doubled = map.As<IInteger>("Doubled");
+    EXPECT_EQ(doubled->GetMin(), -256);
+    EXPECT_EQ(doubled->GetMax(), 254);
+    doubled->SetValue(-10);
+    EXPECT_EQ(map.As<IInteger>("Raw")->GetValue(), -5);
+    EXPECT_THROW(doubled->SetValue(300), GenICam::OutOfRangeException);
+}

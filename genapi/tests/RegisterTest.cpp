@@ -211,3 +211,46 @@ TEST(Registers, AddressesAddUpFromLiteralsNodesIndicesAndFormulas)
     map.As<IInteger>("Index")->SetValue(3);
     EXPECT_EQ(map.As<IInteger>("Indexed")->GetValue(), 9);
 }
+
+TEST(Registers, EveryStructEntryTakesTheStructsSettingsAndDependencies)
+{
+    TestMap map(R"(<Integer Name="Trigger"><Value>0</Value></Integer>
+        <Integer Name="Offered"><Value>1</Value></Integer>
+        <StructReg Comment="Pair"><Address>0x40</Address><Length>2</Length><AccessMode>RW</AccessMode>
+          <pPort>Device</pPort><pIsAvailable>Offered</pIsAvailable><pInvalidator>Trigger</pInvalidator>
+          <Endianess>BigEndian</Endianess><ToolTip>one of a pair</ToolTip>
+          <StructEntry Name="High"><LSB>7</LSB><MSB>0</MSB></StructEntry>
+          <StructEntry Name="Low"><LSB>15</LSB><MSB>8</MSB><ToolTip>the low byte</ToolTip></StructEntry>
+        </StructReg>
+        <Integer Name="LowFeature"><pValue>Low</pValue></Integer>
+        <IntReg Name="Watcher"><Address>0x80</Address><Length>4</Length><AccessMode>RO</AccessMode>
+          <pPort>Device</pPort><pInvalidator>LowFeature</pInvalidator></IntReg>)");
+    map.mPort.Set(0x40, 0x1234, 2, true);
+    EXPECT_EQ(map.As<IInteger>("High")->GetValue(), 0x12);
+    EXPECT_EQ(map.As<IInteger>("Low")->GetValue(), 0x34);
+    EXPECT_EQ(map.Node("High")->GetToolTip(), "one of a pair");
+    EXPECT_EQ(map.Node("Low")->GetToolTip(), "the low byte");
+
+    // The struct's invalidator reaches what depends on its last entry too.
+    map.As<IInteger>("Watcher")->GetValue();
+    map.mPort.Set(0x40, 0x1256, 2, true);
+    const int reads = map.mPort.mReads;
+    map.As<IInteger>("Trigger")->SetValue(1);
+    EXPECT_EQ(map.As<IInteger>("LowFeature")->GetValue(), 0x56);
+    map.As<IInteger>("Watcher")->GetValue();
+    EXPECT_EQ(map.mPort.mReads, reads + 2);
+
+    map.As<IInteger>("Offered")->SetValue(0);
+    EXPECT_EQ(map.Node("High")->GetAccessMode(), NA);
+    EXPECT_EQ(map.Node("Low")->GetAccessMode(), NA);
+}
+
+TEST(Registers, AFieldOfAWriteOnlyRegisterIsWrittenWithoutReading)
+{
+    TestMap map(R"(<MaskedIntReg Name="Pulse"><Address>0x10</Address><Length>4</Length><AccessMode>WO</AccessMode>
+          <pPort>Device</pPort><LSB>8</LSB><MSB>11</MSB></MaskedIntReg>)");
+    map.mPort.Set(0x10, 0xFFFFFFFF, 4, false);
+    map.As<IInteger>("Pulse")->SetValue(5);
+    EXPECT_EQ(map.mPort.mReads, 0);
+    EXPECT_EQ(map.mPort.Get(0x10, 4, false), 0x500u);
+}

@@ -124,3 +124,28 @@ TEST(Values, CopiesBooleansAndCommands)
     map.As<ICommand>("Reset")->Execute();
     EXPECT_TRUE(map.As<ICommand>("Reset")->IsDone());
 }
+
+TEST(Values, DisplayHintsAliasesAndCommandValuesFromNodes)
+{
+    TestMap map(IntReg("Go", 0x10) + IntReg("Code", 0x14) + R"(
+        <Float Name="Exposure"><Value>10</Value><DisplayNotation>Fixed</DisplayNotation>
+          <DisplayPrecision>3</DisplayPrecision><Representation>Logarithmic</Representation></Float>
+        <Integer Name="Width"><Value>8</Value><Representation>HexNumber</Representation><Unit>px</Unit>
+          <pAlias>Exposure</pAlias><Visibility>Expert</Visibility><DisplayName>Image width</DisplayName></Integer>
+        <Command Name="Trigger"><pValue>Go</pValue><pCommandValue>Code</pCommandValue></Command>)");
+    IFloat* exposure = map.As<IFloat>("Exposure");
+    EXPECT_EQ(exposure->GetDisplayNotation(), fnFixed);
+    EXPECT_EQ(exposure->GetDisplayPrecision(), 3);
+    EXPECT_EQ(exposure->GetRepresentation(), Logarithmic);
+    EXPECT_FALSE(exposure->HasInc());
+    IInteger* width = map.As<IInteger>("Width");
+    EXPECT_EQ(width->GetRepresentation(), HexNumber);
+    EXPECT_EQ(width->GetUnit(), "px");
+    EXPECT_EQ(map.Node("Width")->GetAlias(), map.Node("Exposure"));
+    EXPECT_EQ(map.Node("Width")->GetVisibility(), Expert);
+    EXPECT_EQ(map.Node("Width")->GetDisplayName(), "Image width");
+
+    map.mPort.Set(0x14, 0x55, 4, false);
+    map.As<ICommand>("Trigger")->Execute();
+    EXPECT_EQ(map.mPort.Get(0x10, 4, false), 0x55u);
+}
