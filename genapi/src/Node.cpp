@@ -10,6 +10,7 @@
 #include "Loader.h"
 #include "NodeMap.h"
 #include "NumberText.h"
+#include "PortNode.h"
 
 namespace GenApi {
 namespace Detail {
@@ -179,12 +180,12 @@ void Node::Remember(MemoSlot slot, const Number& value)
 
 bool Node::Holds(const ValueRef& condition)
 {
-    // A condition that cannot be evaluated (its register behind a port that is
-    // not connected, say) does not hold: the node is then not available,
-    // rather than its access mode an error.
+    // A condition on a register behind a port nobody connected (a chunk
+    // without an image) does not hold. Any other failure, a camera that stops
+    // answering above all, raises: it must not look like a missing feature.
     try {
         return !condition.Get().IsZero();
-    } catch (const GenICam::AccessException&) {
+    } catch (const PortNotConnected&) {
         return false;
     }
 }

@@ -12,7 +12,8 @@ EAccessMode PortNode::OwnAccess() { return mPort ? mPort->GetAccessMode() : NA; 
 void PortNode::ReadPort(void* buffer, int64_t address, int64_t length)
 {
     if (!mPort) {
-        throw ACCESS_EXCEPTION("Port '%s' is not connected", mName.data());
+        throw GenICam::ExceptionReporter<PortNotConnected>(__FILE__, __LINE__).Report("Port '%s' is not connected",
+                                                                                   mName.data());
     }
     mPort->Read(buffer, address, length);
 }
@@ -20,7 +21,8 @@ void PortNode::ReadPort(void* buffer, int64_t address, int64_t length)
 void PortNode::WritePort(const void* buffer, int64_t address, int64_t length)
 {
     if (!mPort) {
-        throw ACCESS_EXCEPTION("Port '%s' is not connected", mName.data());
+        throw GenICam::ExceptionReporter<PortNotConnected>(__FILE__, __LINE__).Report("Port '%s' is not connected",
+                                                                                   mName.data());
     }
     mPort->Write(buffer, address, length);
 }

@@ -4,11 +4,19 @@
 #define GENAPI_DETAIL_PORTNODE_H
 
 #include <GenApi/IPort.h>
+#include <GenICam/GCException.h>
 
 #include "Node.h"
 
 namespace GenApi {
 namespace Detail {
+
+// What reading through a port nobody connected raises: the registers behind
+// it are not there now, which is not a failure of the camera.
+class PortNotConnected : public GenICam::AccessException {
+public:
+    using AccessException::AccessException;
+};
 
 class PortNode final : public Node, public IPort {
 public:

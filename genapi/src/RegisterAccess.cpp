@@ -47,9 +47,9 @@ bool RegisterAccess::Configure(Tag tag, const pugi::xml_node& element, Loader& l
     case Tag::pIndex: {
         mIndex = loader.NumericReference(owner, element);
         if (element.attribute("Offset")) {
-            mOffset = loader.IntegerAttribute(element, "Offset");
+            mOffset = ValueRef::Literal(Number::Int(loader.IntegerAttribute(element, "Offset")));
         } else if (const pugi::xml_attribute offset = element.attribute("pOffset")) {
-            mOffsetNode = loader.NumericReferenceByName(owner, element, offset.value());
+            mOffset = loader.NumericReferenceByName(owner, element, offset.value());
         }
         return true;
     }
@@ -85,7 +85,6 @@ void RegisterAccess::TakePlace(const RegisterAccess& other)
     mAddressNodes = other.mAddressNodes;
     mIndex = other.mIndex;
     mOffset = other.mOffset;
-    mOffsetNode = other.mOffsetNode;
     mLength = other.mLength;
     mPort = other.mPort;
     mCaching = other.mCaching;
@@ -119,13 +118,7 @@ int64_t RegisterAccess::Address() const
         address = WrappingAdd(address, part.GetInt());
     }
     if (mIndex.IsSet()) {
-        // Without an offset, indexed registers lie one register length apart.
-        int64_t offset = mOffset;
-        if (mOffsetNode.IsSet()) {
-            offset = mOffsetNode.GetInt();
-        } else if (offset == 0 && !mLength.IsNode()) {
-            offset = mLength.GetInt();
-        }
+        const int64_t offset = (mOffset.IsSet() ? mOffset : mLength).GetInt();
         address = WrappingAdd(address, static_cast<int64_t>(static_cast<uint64_t>(mIndex.GetInt()) *
                                                             static_cast<uint64_t>(offset)));
     }

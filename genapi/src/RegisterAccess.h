@@ -64,8 +64,8 @@ private:
     int64_t mAddress = 0;
     std::vector<ValueRef> mAddressNodes;
     ValueRef mIndex;
-    int64_t mOffset = 0;
-    ValueRef mOffsetNode;
+    // How far apart indexed registers lie; the register's length when not given.
+    ValueRef mOffset;
     ValueRef mLength;
     PortNode* mPort = nullptr;
     ECachingMode mCaching = WriteThrough;

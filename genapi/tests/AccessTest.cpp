@@ -104,7 +104,12 @@ TEST(Access, RegistersFollowTheirPort)
 
 TEST(Access, PortFailuresReachTheCallerAsThePortRaisedThem)
 {
-    TestMap map(Reg("Rw", 0x10, "RW") + "<Integer Name=\"Feature\"><pValue>Rw</pValue></Integer>");
+    TestMap map(Reg("Rw", 0x10, "RW") + Reg("Present", 0x20, "RO") +
+                "<Integer Name=\"Feature\"><pValue>Rw</pValue></Integer>"
+                "<Integer Name=\"Optional\"><pIsAvailable>Present</pIsAvailable><pValue>Rw</pValue></Integer>");
+    // A camera that stops answering is an error, not a feature it lacks.
+    map.mPort.mFail = true;
+    EXPECT_THROW(map.Node("Optional")->GetAccessMode(), GenICam::AccessException);
     map.mPort.mFail = true;
     try {
         map.As<IInteger>("Feature")->GetValue();

@@ -198,11 +198,18 @@ TEST(Registers, AddressesAddUpFromLiteralsNodesIndicesAndFormulas)
           <Length>4</Length><AccessMode>RO</AccessMode><pPort>Device</pPort></IntReg>
         <IntReg Name="Packed"><Address>0x200</Address><pIndex>Index</pIndex>
           <Length>2</Length><AccessMode>RO</AccessMode><pPort>Device</pPort></IntReg>
+        <Integer Name="Size"><Value>16</Value></Integer>
+        <Register Name="Block"><Address>0x300</Address><pIndex>Index</pIndex><pLength>Size</pLength>
+          <AccessMode>RO</AccessMode><pPort>Device</pPort></Register>
+        <IntReg Name="Stride"><Address>0x400</Address><pIndex pOffset="Size">Index</pIndex>
+          <Length>1</Length><AccessMode>RO</AccessMode><pPort>Device</pPort></IntReg>
         <IntReg Name="Computed"><IntSwissKnife><pVariable Name="B">Base</pVariable><Formula>B*2+4</Formula>
           </IntSwissKnife><Length>1</Length><AccessMode>RO</AccessMode><pPort>Device</pPort></IntReg>)");
     EXPECT_EQ(map.As<IRegister>("Sum")->GetAddress(), 0x1011);
     EXPECT_EQ(map.As<IRegister>("Indexed")->GetAddress(), 0x110);
     EXPECT_EQ(map.As<IRegister>("Packed")->GetAddress(), 0x204);
+    EXPECT_EQ(map.As<IRegister>("Block")->GetAddress(), 0x320);
+    EXPECT_EQ(map.As<IRegister>("Stride")->GetAddress(), 0x420);
     EXPECT_EQ(map.As<IRegister>("Computed")->GetAddress(), 0x2004);
     map.mPort.Set(0x110, 7, 4, false);
     map.mPort.Set(0x118, 9, 4, false);
