@@ -1,6 +1,5 @@
 #include "NameIndex.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -13,17 +12,23 @@ std::size_t NameIndex::Hash(std::string_view name)
 {
     // Names are compared in full on a match; the hash mixes only the length
     // and the first, middle and last eight bytes, which tells them apart well.
-    const auto word = [&name](std::size_t at) {
-        uint64_t value = 0;
-        std::memcpy(&value, name.data() + at, std::min<std::size_t>(8, name.size() - at));
-        return value;
-    };
     const std::size_t size = name.size();
     uint64_t hash = size * 0x9E3779B97F4A7C15ull;
-    if (size > 0) {
-        for (const std::size_t at : {std::size_t{0}, size / 2 - std::min(size / 2, std::size_t{4}), size - std::min(size, std::size_t{8})}) {
-            hash = (hash ^ word(at)) * 0xFF51AFD7ED558CCDull;
-            hash ^= hash >> 32;
+    const auto mix = [&hash](uint64_t word) {
+        hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+        hash ^= hash >> 32;
+    };
+    if (size < 8) {
+        uint64_t word = 0;
+        for (char c : name) {
+            word = (word << 8) | static_cast<unsigned char>(c);
+        }
+        mix(word);
+    } else {
+        for (const std::size_t at : {std::size_t{0}, (size - 8) / 2, size - 8}) {
+            uint64_t word = 0;
+            std::memcpy(&word, name.data() + at, sizeof word);
+            mix(word);
         }
     }
     return static_cast<std::size_t>(hash);
