@@ -2,8 +2,7 @@
 # what is missing first (cmake/setup.sh), so they work on a fresh Debian 12.
 PRESETS := native asan tsan mingw
 
-
-.PHONY: setup demo test build $(addprefix test-,$(PRESETS)) test-fuzz bench clean
+.PHONY: setup demo test $(addprefix test-,$(PRESETS)) test-fuzz bench clean
 
 setup:
 	@cmake/setup.sh
@@ -12,13 +11,14 @@ build/%/build.ninja: CMakePresets.json
 	cmake --preset $* >/dev/null
 
 demo: setup build/native/build.ninja
-	cmake --build --preset native --target kavrix tli kavrix-host
+	cmake --build --preset native --target kavrix tli kavrix-host kavrix-describe
 	tools/demo.sh build/native/bin
 
 test: setup
 	@$(MAKE) --no-print-directory $(addprefix test-,$(PRESETS)) test-fuzz
 
-test-%: build/%/build.ninja
+# A static pattern rule: make looks for no implicit rule for a phony target.
+$(addprefix test-,$(PRESETS)): test-%: build/%/build.ninja
 	cmake --build --preset $*
 	ctest --preset $* --timeout 900
 

@@ -14,3 +14,10 @@ echo "== Two interfaces, the first without cameras (tools/demo/two-interfaces.in
 echo "(lines with a time prefix come through the host's debug callback; level-1 lines also"
 echo " reach the system's debug output, which is standard error on Linux)"
 KAVRIX_TLI_CONFIG="$here/demo/two-interfaces.ini" "$host" --log 3 list 2>&1
+
+echo
+echo "== Each default camera's description, read from the camera and walked over its live registers"
+for camera in "Kavrix KX-1300-60gm (21810742)" "Kavrix KX-5000-24gm (21810743)"; do
+  echo "$camera: $("$bin/kavrix-describe" "$camera" | tail -n 1)"
+done
+echo "(kavrix-describe CAMERA prints the whole tree; kavrix-describe --xml FILE does the same for a file)"
