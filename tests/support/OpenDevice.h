@@ -2,6 +2,7 @@
 // reaches it: library, interface, device by index.
 #pragma once
 
+#include "support/TestSupport.h"
 #include "transport/Device.h"
 
 #include <memory>
@@ -27,17 +28,5 @@ private:
     std::unique_ptr<Kavrix::Device> mDevice;
     std::string mName;
 };
-
-// The text of the exception the call raises, or "(no exception)".
-template <typename Call>
-std::string ErrorOf(Call call)
-{
-    try {
-        call();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(no exception)";
-}
 
 }

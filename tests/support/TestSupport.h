@@ -1,6 +1,7 @@
 // Helpers shared by the driver's test binaries.
 #pragma once
 
+#include <exception>
 #include <string>
 
 namespace TestSupport {
@@ -24,5 +25,17 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+
+// The text of the exception the call raises, or "(no exception)".
+template <typename Call>
+std::string ErrorOf(Call call)
+{
+    try {
+        call();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "(no exception)";
+}
 
 }

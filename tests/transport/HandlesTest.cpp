@@ -1,6 +1,7 @@
 // The producer's library, interface and device handles as the camera list
 // uses them, over the simulated producer.
 #include "support/ProducerState.h"
+#include "support/TestSupport.h"
 #include "transport/CameraError.h"
 #include "transport/Counts.h"
 #include "transport/Device.h"
@@ -14,16 +15,7 @@ using namespace Kavrix;
 
 namespace {
 
-template <typename Call>
-std::string ErrorOf(Call call)
-{
-    try {
-        call();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(no exception)";
-}
+using TestSupport::ErrorOf;
 
 TEST(CameraErrorTest, TextNamesTheProducerCode)
 {

@@ -12,30 +12,10 @@
 
 namespace Tli {
 
+// Runs body under the producer's lock; what must wait for the lock's
+// release (waking a frame thread, joining stopped ones) happens after it.
 template <class Body>
-GC_ERROR Call(Operation operation, Body&& body) noexcept
-{
-    try {
-        Producer& producer = Producer::Instance();
-        std::unique_lock<std::mutex> lock(producer.GetMutex());
-        GC_ERROR result = producer.Faults().OnCall(operation);
-        if (result == GC_ERR_SUCCESS)
-            result = body(producer);
-        auto retired = producer.TakeRetiredThreads();
-        const auto wake = producer.TakeWake();
-        lock.unlock();
-        if (wake)
-            wake->Wake();
-        JoinThreads(retired);
-        return result;
-    } catch (...) {
-        return GC_ERR_ERROR;
-    }
-}
-
-// The same frame for the control API, which is neither counted nor faulted.
-template <class Body>
-GC_ERROR Control(Body&& body) noexcept
+GC_ERROR Locked(Body&& body) noexcept
 {
     try {
         Producer& producer = Producer::Instance();
@@ -51,6 +31,22 @@ GC_ERROR Control(Body&& body) noexcept
     } catch (...) {
         return GC_ERR_ERROR;
     }
+}
+
+template <class Body>
+GC_ERROR Call(Operation operation, Body&& body) noexcept
+{
+    return Locked([&](Producer& producer) {
+        const GC_ERROR fault = producer.Faults().OnCall(operation);
+        return fault != GC_ERR_SUCCESS ? fault : static_cast<GC_ERROR>(body(producer));
+    });
+}
+
+// The same frame for the control API, which is neither counted nor faulted.
+template <class Body>
+GC_ERROR Control(Body&& body) noexcept
+{
+    return Locked(body);
 }
 
 }
