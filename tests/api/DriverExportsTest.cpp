@@ -190,3 +190,31 @@ TEST_F(DriverExportsTest, MissingProducerStillInitializes)
 }
 
 }
+
+namespace {
+
+// A producer failing part-way through the enumeration: initialize still
+// succeeds and the host sees the cameras found before the failure.
+TEST_F(DriverExportsTest, EnumerationFailuresStillInitialize)
+{
+    struct Case {
+        const char* operation;
+        uint32_t skip;
+        int cameras;
+    };
+    for (const Case& c : {Case{"TLOpen", 0, 0}, Case{"TLGetNumInterfaces", 0, 0}, Case{"TLOpenInterface", 1, 2},
+                          Case{"TLGetDeviceName", 1, 1}}) {
+        SCOPED_TRACE(c.operation);
+        TestSupport::ProducerState::Use({{"a", {"A1", "A2"}}, {"b", {"B1"}}});
+        TLICtl_InjectFault(c.operation, GC_ERR_ERROR, c.skip, 1);
+        mLog.Clear();
+        EXPECT_EQ(mDriver->initialize(nullptr, LogCapture::Callback()), 1);
+        EXPECT_EQ(mDriver->getCVLNoOfSupportedCameras(), c.cameras);
+        EXPECT_GE(mLog.FindContaining("CameraList::Init: ERROR: Failed to enumerate cameras: "), 0) << mLog.Dump();
+        EXPECT_GE(mLog.FindContaining("refcount=1, "), 0);
+        EXPECT_EQ(mDriver->finalize(), 1);
+        TLICtl_ClearFaults();
+    }
+}
+
+}
