@@ -12,19 +12,10 @@ bool ConverterNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loa
     if (mCore.Configure(tag, element, loader, *this)) {
         return true;
     }
+    if (ConfigureDisplay(tag, element, loader)) {
+        return true;
+    }
     switch (tag) {
-    case Tag::Representation:
-        mRepresentation = loader.Representation(element);
-        return true;
-    case Tag::Unit:
-        mUnit = loader.Text(element);
-        return true;
-    case Tag::DisplayNotation:
-        mDisplayNotation = loader.DisplayNotation(element);
-        return true;
-    case Tag::DisplayPrecision:
-        mDisplayPrecision = loader.Integer(element);
-        return true;
     default:
         return Node::ConfigureElement(tag, element, loader);
     }

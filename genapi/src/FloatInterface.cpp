@@ -2,6 +2,7 @@
 
 #include <GenICam/GCException.h>
 
+#include "Loader.h"
 #include "Node.h"
 #include "NodeMap.h"
 #include "NumberText.h"
@@ -48,6 +49,26 @@ double FloatInterface::GetMax()
     Node& node = Self();
     MapLock lock(node.Map());
     return node.MaxValue().AsFloat();
+}
+
+bool FloatInterface::ConfigureDisplay(Tag tag, const pugi::xml_node& element, Loader& loader)
+{
+    switch (tag) {
+    case Tag::Representation:
+        mRepresentation = loader.Representation(element);
+        return true;
+    case Tag::Unit:
+        mUnit = loader.Text(element);
+        return true;
+    case Tag::DisplayNotation:
+        mDisplayNotation = loader.DisplayNotation(element);
+        return true;
+    case Tag::DisplayPrecision:
+        mDisplayPrecision = loader.Integer(element);
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace Detail

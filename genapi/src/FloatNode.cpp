@@ -13,6 +13,9 @@ bool FloatNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader&
     if (mSource.Configure(tag, element, loader, *this, true)) {
         return true;
     }
+    if (ConfigureDisplay(tag, element, loader)) {
+        return true;
+    }
     switch (tag) {
     case Tag::Min:
         mMin = ValueRef::Literal(Number::Float(loader.Float(element)));
@@ -31,18 +34,6 @@ bool FloatNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader&
         return true;
     case Tag::pInc:
         mInc = loader.NumericReference(*this, element);
-        return true;
-    case Tag::Representation:
-        mRepresentation = loader.Representation(element);
-        return true;
-    case Tag::Unit:
-        mUnit = loader.Text(element);
-        return true;
-    case Tag::DisplayNotation:
-        mDisplayNotation = loader.DisplayNotation(element);
-        return true;
-    case Tag::DisplayPrecision:
-        mDisplayPrecision = loader.Integer(element);
         return true;
     case Tag::pSelected:
         loader.Reference(*this, element, Loader::Link::Selects);

@@ -16,21 +16,12 @@ namespace Detail {
 
 bool FloatRegNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& loader)
 {
+    if (ConfigureDisplay(tag, element, loader)) {
+        return true;
+    }
     switch (tag) {
     case Tag::Endianess:
         mEndianess = loader.Endianess(element);
-        return true;
-    case Tag::Representation:
-        mRepresentation = loader.Representation(element);
-        return true;
-    case Tag::Unit:
-        mUnit = loader.Text(element);
-        return true;
-    case Tag::DisplayNotation:
-        mDisplayNotation = loader.DisplayNotation(element);
-        return true;
-    case Tag::DisplayPrecision:
-        mDisplayPrecision = loader.Integer(element);
         return true;
     case Tag::pSelected:
         loader.Reference(*this, element, Loader::Link::Selects);

@@ -12,13 +12,10 @@ bool IntConverterNode::ConfigureElement(Tag tag, const pugi::xml_node& element, 
     if (mCore.Configure(tag, element, loader, *this)) {
         return true;
     }
+    if (ConfigureDisplay(tag, element, loader)) {
+        return true;
+    }
     switch (tag) {
-    case Tag::Representation:
-        mRepresentation = loader.Representation(element);
-        return true;
-    case Tag::Unit:
-        mUnit = loader.Text(element);
-        return true;
     default:
         return Node::ConfigureElement(tag, element, loader);
     }

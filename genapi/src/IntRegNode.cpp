@@ -16,6 +16,9 @@ constexpr int64_t kMaxIntegerLength = 8;
 
 bool IntRegNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& loader)
 {
+    if (ConfigureDisplay(tag, element, loader)) {
+        return true;
+    }
     switch (tag) {
     case Tag::Sign:
         mSign = loader.Sign(element);
@@ -31,12 +34,6 @@ bool IntRegNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader
         return true;
     case Tag::Bit:
         mLsb = mMsb = loader.Integer(element);
-        return true;
-    case Tag::Representation:
-        mRepresentation = loader.Representation(element);
-        return true;
-    case Tag::Unit:
-        mUnit = loader.Text(element);
         return true;
     case Tag::pSelected:
         loader.Reference(*this, element, Loader::Link::Selects);

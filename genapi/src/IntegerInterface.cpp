@@ -2,6 +2,7 @@
 
 #include <GenICam/GCException.h>
 
+#include "Loader.h"
 #include "Node.h"
 #include "NodeMap.h"
 #include "NumberText.h"
@@ -58,6 +59,20 @@ int64_t IntegerInterface::GetInc()
     Node& node = Self();
     MapLock lock(node.Map());
     return ToInt64(node.IncValue(), node.NameText());
+}
+
+bool IntegerInterface::ConfigureDisplay(Tag tag, const pugi::xml_node& element, Loader& loader)
+{
+    switch (tag) {
+    case Tag::Representation:
+        mRepresentation = loader.Representation(element);
+        return true;
+    case Tag::Unit:
+        mUnit = loader.Text(element);
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace Detail

@@ -5,11 +5,18 @@
 
 #include <string_view>
 
+#include "Tags.h"
+
+namespace pugi {
+class xml_node;
+}
+
 #include <GenApi/IInteger.h>
 
 namespace GenApi {
 namespace Detail {
 
+class Loader;
 class Node;
 
 class IntegerInterface : public IInteger {
@@ -27,6 +34,8 @@ public:
 
 protected:
     virtual Node& Self() = 0;
+    // Takes the elements that say how the value is shown; false for any other.
+    bool ConfigureDisplay(Tag tag, const pugi::xml_node& element, Loader& loader);
 
     ERepresentation mRepresentation = PureNumber;
     std::string_view mUnit;

@@ -12,6 +12,9 @@ bool IntegerNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loade
     if (mSource.Configure(tag, element, loader, *this, false)) {
         return true;
     }
+    if (ConfigureDisplay(tag, element, loader)) {
+        return true;
+    }
     switch (tag) {
     case Tag::Min:
         mMin = ValueRef::Literal(Number::Int(loader.Integer(element)));
@@ -33,12 +36,6 @@ bool IntegerNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Loade
         return true;
     case Tag::pValueCopy:
         mCopies.push_back(loader.NumericReference(*this, element));
-        return true;
-    case Tag::Representation:
-        mRepresentation = loader.Representation(element);
-        return true;
-    case Tag::Unit:
-        mUnit = loader.Text(element);
         return true;
     case Tag::pSelected:
         loader.Reference(*this, element, Loader::Link::Selects);

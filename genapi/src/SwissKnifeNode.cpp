@@ -12,20 +12,11 @@ bool SwissKnifeNode::ConfigureElement(Tag tag, const pugi::xml_node& element, Lo
     if (mVariables.Configure(tag, element, loader, *this)) {
         return true;
     }
+    if (ConfigureDisplay(tag, element, loader)) {
+        return true;
+    }
     switch (tag) {
     case Tag::Formula:
-        return true;
-    case Tag::Representation:
-        mRepresentation = loader.Representation(element);
-        return true;
-    case Tag::Unit:
-        mUnit = loader.Text(element);
-        return true;
-    case Tag::DisplayNotation:
-        mDisplayNotation = loader.DisplayNotation(element);
-        return true;
-    case Tag::DisplayPrecision:
-        mDisplayPrecision = loader.Integer(element);
         return true;
     default:
         return Node::ConfigureElement(tag, element, loader);
