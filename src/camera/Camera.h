@@ -2,7 +2,7 @@
 // to a host port while open.
 #pragma once
 
-#include "camera/CameraInfo.h"
+#include "params/CameraInfo.h"
 #include "kavrix.h"
 
 #include <memory>

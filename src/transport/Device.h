@@ -14,6 +14,9 @@
 #include <memory>
 #include <string>
 
+class CameraParameters;
+class Param_;
+
 namespace Kavrix {
 
 class Device {
@@ -55,6 +58,14 @@ public:
     // Gives the oldest filled buffer back to the producer unread.
     void DiscardImage();
     DataStream* GetDataStream() { return mDataStream.get(); }
+
+    // The camera's parameters from its node map (see NodeMapParams): built
+    // at open, written to the camera and read back.
+    void OpenConfiguration(CameraParameters& params);
+    void ApplyConfiguration(CameraParameters& params);
+    void ApplyParameter(Param_& param);
+    void UpdateConfiguration(CameraParameters& params);
+    void UpdateParameter(Param_* param);
 
     // The description text, unpacked.
     std::string GetXml();

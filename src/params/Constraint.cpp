@@ -1,0 +1,3 @@
+#include "params/Constraint.h"
+
+Constraint::~Constraint() = default;
