@@ -82,7 +82,7 @@ void BM_FreeRunningStream(benchmark::State& state)
     TLICtl_Reset();
     Camera camera(static_cast<int>(state.range(2)), width, height, state.range(3) != 0);
     std::vector<unsigned char> host(size);
-    Os::Event* events[] = {&camera.device->GetImageReceivedEvent()};
+    Os::Event* events[] = {camera.device->GetImageReceivedEvent().get()};
 
     const TLICtlStreamState before = camera.State();
     // Frames alternate. On one the image path is timed: ProcessEvent, then

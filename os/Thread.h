@@ -20,10 +20,15 @@ public:
     // True when the thread ended within the time-out (it is then joined);
     // Os::Infinite waits without limit.
     bool Join(std::uint32_t timeoutMs);
-    // Ends a thread that did not finish: Windows terminates it; POSIX has no
-    // safe equivalent, so it is detached and left to end on its own.
-    void Abandon();
+    // Ends a thread that did not finish: Windows terminates it with the exit
+    // code; POSIX has no safe equivalent, so it is detached and left to end
+    // on its own.
+    void Abandon(int exitCode = 1);
+    // True where Abandon ends a thread by force.
+    static bool EndsByForce();
     bool IsRunning() const;
+    // The system's number for the thread, for log lines.
+    unsigned long GetId() const;
 
 private:
     struct State;

@@ -83,7 +83,17 @@ bool Thread::Join(std::uint32_t timeoutMs)
     return true;
 }
 
-void Thread::Abandon()
+unsigned long Thread::GetId() const
+{
+    return static_cast<unsigned long>(mState->mThread.native_handle());
+}
+
+bool Thread::EndsByForce()
+{
+    return false;
+}
+
+void Thread::Abandon(int)
 {
     mState->Release();
 }

@@ -27,6 +27,7 @@ DWORD WINAPI Run(void* argument)
 
 struct Thread::State {
     HANDLE mHandle = nullptr;
+    DWORD mId = 0;
 
     void Close()
     {
@@ -40,7 +41,7 @@ struct Thread::State {
 Thread::Thread(std::function<void()> body) : mState(std::make_unique<State>())
 {
     auto task = std::make_unique<std::function<void()>>(std::move(body));
-    mState->mHandle = CreateThread(nullptr, 0, &Run, task.get(), 0, nullptr);
+    mState->mHandle = CreateThread(nullptr, 0, &Run, task.get(), 0, &mState->mId);
     if (mState->mHandle == nullptr) {
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateThread");
     }
@@ -64,13 +65,23 @@ bool Thread::Join(std::uint32_t timeoutMs)
     return true;
 }
 
-void Thread::Abandon()
+unsigned long Thread::GetId() const
+{
+    return mState->mId;
+}
+
+bool Thread::EndsByForce()
+{
+    return true;
+}
+
+void Thread::Abandon(int exitCode)
 {
     if (mState->mHandle == nullptr) {
         return;
     }
     if (WaitForSingleObject(mState->mHandle, 0) == WAIT_TIMEOUT) {
-        TerminateThread(mState->mHandle, 1);
+        TerminateThread(mState->mHandle, static_cast<DWORD>(exitCode));
         WaitForSingleObject(mState->mHandle, TerminationWaitMs);
     }
     mState->Close();

@@ -51,6 +51,17 @@ int openCVLPort(int grabberNo, int portNo, const char* cameraName, int* size)
             return 0;
         }
         Camera* camera = list->GetByName(cameraName);
+        // -1 marks an unbound camera: no later call could address it.
+        if (portNo == -1) {
+            Log(1, "openCVLPort: ERROR: port %d is not a valid port\n", portNo);
+            return 0;
+        }
+        // One open camera per port: later calls find the camera by port alone.
+        const Camera* holder = list->FindOpenOnPort(portNo);
+        if (holder != nullptr && holder != camera) {
+            Log(1, "openCVLPort: ERROR: port %d is already used by camera %s\n", portNo, holder->GetName().c_str());
+            return 0;
+        }
         if (camera->Open(portNo, size)) {
             Log(2, "openCVLPort: leaving -- Camera %s OPENED on port %d\n", camera->GetName().c_str(), portNo);
             return 1;

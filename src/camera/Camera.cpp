@@ -1,23 +1,16 @@
 #include "camera/Camera.h"
 
+#include "camera/CameraWaitThread.h"
 #include "diag/DriverContext.h"
 #include "transport/Device.h"
 
 #include <stdexcept>
+#include <string>
 
-namespace {
-
-// The camera operations of later steps are not there yet; the exports fail
-// cleanly through their exception barrier until they are.
-[[noreturn]] void NotAvailable(const char* operation)
-{
-    throw std::logic_error(std::string(operation) + ": not available in this driver version");
-}
-
-}
-
-Camera::Camera(const char* name, const CameraInfo& info, std::shared_ptr<Kavrix::Device> device)
-    : mDevice(std::move(device)), mInfo(info), mBitsPerPixel(info.IsColor() ? 24 : 8)
+Camera::Camera(const char* name, const CameraInfo& info, std::shared_ptr<Kavrix::Device> device,
+               CameraWaitThread& waitThread)
+    : mDevice(std::move(device)), mWaitThread(waitThread), mInfo(info), mParameters(info),
+      mBitsPerPixel(info.IsColor() ? 24 : 8)
 {
     if (name == nullptr || !mDevice) {
         Log(1, "Camera::Camera: ERROR: parameters name and/or device are 0\n");
@@ -28,16 +21,65 @@ Camera::Camera(const char* name, const CameraInfo& info, std::shared_ptr<Kavrix:
 
 Camera::~Camera()
 {
-    Log(2, "Camera::~Camera: camera %s on port %d \n", mName.c_str(), mPort);
+    Log(2, "Camera::~Camera: camera %s on port %d \n", mName.c_str(), mPort.load());
+    if (mIsOpen) {
+        Close();
+    }
 }
 
-bool Camera::Open(int, int*) { NotAvailable("Camera::Open"); }
-void Camera::Close() { NotAvailable("Camera::Close"); }
-void Camera::SetCompleteCB(CompleteCallback) { NotAvailable("Camera::SetCompleteCB"); }
-void Camera::Grab() { NotAvailable("Camera::Grab"); }
-const unsigned char* Camera::GetRow(int) { NotAvailable("Camera::GetRow"); }
-int Camera::GetRowSize() const { return mWidth * (mBitsPerPixel / 8); }
-bool Camera::GetRange(const char*, int*, int*) { NotAvailable("Camera::GetRange"); }
-bool Camera::GetProperty(const char*, int*) { NotAvailable("Camera::GetProperty"); }
-bool Camera::SetProperty(const char*, int) { NotAvailable("Camera::SetProperty"); }
-bool Camera::Configure(int) { NotAvailable("Camera::Configure"); }
+void Camera::SetCompleteCB(CompleteCallback callback)
+{
+    std::string line = "Camera::SetCompleteCB: ";
+    const CompleteCallback stored = mCompleteCB.load();
+    if (stored != nullptr) {
+        line += "CB was already assigned. ";
+        if (callback == stored) {
+            line += "The new CB is the same function. ";
+        }
+    }
+    if (callback == nullptr) {
+        line += "Resetting CB to null. ";
+    }
+    line += "\n";
+    Log(2, "%s", line.c_str());
+    mCompleteCB = callback;
+}
+
+const unsigned char* Camera::GetRow(int row)
+{
+    if (!mImageBuffer) {
+        return nullptr;
+    }
+    const unsigned char* line = mImageBuffer->GetLine(row);
+    if (row == mHeight - 1) {
+        SetImagePending(false);
+    }
+    return line;
+}
+
+void Camera::SetImagePending(bool pending)
+{
+    std::lock_guard<std::mutex> lock(mImagePendingLock);
+    if (mImagePending && pending) {
+        LogTiming(mName.c_str(), true, "New image arrived while previous not read by Pellix");
+    }
+    mImagePending = pending;
+}
+
+void Camera::PrintStats()
+{
+    Log(1, "Camera statistics\nFrames:\t\t%d\nDropped:\t\t%d\nGrabInProgress:\t%d\n", mStatistics.mFrames.load(),
+        mStatistics.mDropped.load(), mStatistics.mGrabInProgress.load());
+}
+
+void Camera::ResetStats()
+{
+    mStatistics.mFrames.exchange(0);
+    mStatistics.mDropped.exchange(0);
+    mStatistics.mGrabInProgress.exchange(0);
+}
+
+bool Camera::Configure(int)
+{
+    throw std::logic_error("Camera::Configure: not available in this driver version");
+}

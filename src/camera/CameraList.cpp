@@ -31,7 +31,7 @@ void CameraList::Release()
     sInstance = nullptr;
 }
 
-CameraList::CameraList()
+CameraList::CameraList() : mWaitThread(std::make_unique<CameraWaitThread>())
 {
     mCameras.reserve(20);
 }
@@ -40,6 +40,7 @@ CameraList::~CameraList()
 {
     Log(2, "CameraList::~CameraList: entering\n");
     Destroy();
+    mWaitThread.reset();
     Log(2, "CameraList::~CameraList: leaving\n");
     // The library member closes itself when it is still open.
 }
@@ -65,7 +66,7 @@ bool CameraList::Init()
                 info.name = name;
                 std::unique_ptr<Camera> camera;
                 try {
-                    camera = std::make_unique<Camera>(name.c_str(), info, device);
+                    camera = std::make_unique<Camera>(name.c_str(), info, device, *mWaitThread);
                 } catch (const std::bad_alloc&) {
                     Log(1, "CameraList::Init:  ERROR: could not allocate Camera object\n");
                     throw "Err";
@@ -138,6 +139,16 @@ Camera* CameraList::GetByPort(int portNo)
     }
     Log(1, "CameraList::GetByPort: ERROR: could not find camera on port %d\n", portNo);
     throw "Err";
+}
+
+const Camera* CameraList::FindOpenOnPort(int portNo) const
+{
+    for (const auto& camera : mCameras) {
+        if (camera && camera->IsOpen() && camera->GetPort() == portNo) {
+            return camera.get();
+        }
+    }
+    return nullptr;
 }
 
 void CameraList::Destroy()

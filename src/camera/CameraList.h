@@ -3,6 +3,7 @@
 #pragma once
 
 #include "camera/Camera.h"
+#include "camera/CameraWaitThread.h"
 #include "transport/Library.h"
 
 #include <memory>
@@ -21,6 +22,8 @@ public:
     bool IsCameraAvailable(const char* name);
     Camera* GetByName(const char* name);
     Camera* GetByPort(int portNo);
+    // The open camera bound to the port, or null; nothing is logged.
+    const Camera* FindOpenOnPort(int portNo) const;
     void Destroy();
 
     int GetCount() const { return static_cast<int>(mCameras.size()); }
@@ -40,4 +43,7 @@ private:
     bool mInitialized = false;
     std::unique_ptr<const char*[]> mNames;
     Kavrix::Library mLibrary;
+    // Started with the list; ended after the cameras are gone and before the
+    // library closes.
+    std::unique_ptr<CameraWaitThread> mWaitThread;
 };

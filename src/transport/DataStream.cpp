@@ -51,6 +51,7 @@ void DataStream::Create()
 
     mBuffers.reserve(BufferCount);
     mReady.reserve(BufferCount);
+    mHeld.reserve(BufferCount);
     for (int i = 0; i < BufferCount; ++i) {
         // Read anew for each buffer: the node map answers what the camera has now.
         const auto pixelFormat = static_cast<std::uint32_t>(mDevice.GetEnumerationNode("PixelFormat").GetIntValue());
@@ -84,6 +85,7 @@ void DataStream::StopAcquisition()
     mEvent.reset();
     CheckGCError(Api().DSStopAcquisition(GetHandle(), 0), "DataStream::StopAcquisition: Failed to stop acquisition");
     mReady.clear();
+    mHeld.clear();
     for (auto& buffer : mBuffers) {
         buffer->SetQueued(false);
     }
@@ -104,6 +106,7 @@ void DataStream::Destroy()
         mBuffers.erase(mBuffers.begin());
     }
     mReady.clear();
+    mHeld.clear();
     CheckGCError(Api().DSClose(mHandle), "DataStream::Destroy: Failed to destroy video stream");
     mHandle = nullptr;
 }
@@ -113,23 +116,44 @@ void DataStream::ProcessEvent(const char* cameraName)
     if (!mEvent) {
         throw CameraError("DataStream::ProcessEvent: Acquisition not started");
     }
+    RequeueHeldBuffers();
     BUFFER_HANDLE handle = nullptr;
     const std::int32_t code = mEvent->GetBufferHandle(handle);
+    GrabBuffer* buffer = Find(handle);
     if (code != 0) {
         Log(1, "DataStream::ProcessEvent: GCGetEventData result: %d", code);
         LogTiming(cameraName, true, "DataStream::ProcessEvent: genicam error, gc code=%d", code);
-        CheckGCError(Api().DSQueueBuffer(GetHandle(), handle), "DataStream::ProcessEvent: Failed to queue buffer");
-        return;
-    }
-    for (auto& buffer : mBuffers) {
-        if (buffer->GetHandle() == handle) {
-            buffer->SetQueued(false);
-            mReady.push_back(buffer.get());
+        if (buffer == nullptr) {
+            CheckGCError(Api().DSQueueBuffer(GetHandle(), handle), "DataStream::ProcessEvent: Failed to queue buffer");
             return;
         }
+        buffer->SetQueued(false);
+        try {
+            buffer->QueueBuffer();
+        } catch (const CameraError& e) {
+            // Kept, and queued again with the next image.
+            mHeld.push_back(buffer);
+            throw CameraError("DataStream::ProcessEvent: Failed to queue buffer", e.GetCode());
+        }
+        return;
+    }
+    if (buffer != nullptr) {
+        buffer->SetQueued(false);
+        mReady.push_back(buffer);
+        return;
     }
     Log(2, "DataStream::ProcessEvent: buffer not found");
     LogTiming(cameraName, true, "DataStream::ProcessEvent: buffer not found");
+}
+
+GrabBuffer* DataStream::Find(BUFFER_HANDLE handle) const
+{
+    for (const auto& buffer : mBuffers) {
+        if (buffer->GetHandle() == handle) {
+            return buffer.get();
+        }
+    }
+    return nullptr;
 }
 
 void DataStream::GetImage(void* destination, std::size_t size)
@@ -139,13 +163,36 @@ void DataStream::GetImage(void* destination, std::size_t size)
     }
     GrabBuffer* buffer = mReady.front();
     mReady.erase(mReady.begin());
-    if (destination != nullptr && size != 0) {
-        buffer->GetImage(destination, size);
+    try {
+        if (destination != nullptr && size != 0) {
+            buffer->GetImage(destination, size);
+        }
+    } catch (...) {
+        mHeld.push_back(buffer);
+        RequeueHeldBuffers();
+        throw;
     }
-    buffer->QueueBuffer();
+    try {
+        buffer->QueueBuffer();
+    } catch (const CameraError& e) {
+        Log(1, "DataStream::GetImage: ERROR: %s; the buffer is queued again with the next image\n", e.what());
+        mHeld.push_back(buffer);
+    }
 }
 
-Os::Event& DataStream::GetImageReceivedEvent()
+void DataStream::RequeueHeldBuffers()
+{
+    for (auto held = mHeld.begin(); held != mHeld.end();) {
+        try {
+            (*held)->QueueBuffer();
+            held = mHeld.erase(held);
+        } catch (const CameraError&) {
+            ++held;
+        }
+    }
+}
+
+const std::shared_ptr<Os::Event>& DataStream::GetImageReceivedEvent() const
 {
     if (!mAcquisitionStarted || !mEvent) {
         throw CameraError("DataStream::GetImageReceivedEvent: Acquisition not started");

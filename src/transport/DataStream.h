@@ -41,13 +41,19 @@ public:
     void ProcessEvent(const char* cameraName);
     bool HasImage() const { return !mReady.empty(); }
     // Copies the oldest filled image (nothing without a destination) and
-    // queues its buffer again.
+    // queues its buffer again; a buffer the producer refuses is kept for
+    // RequeueHeldBuffers, so a passing producer error costs frames, not the stream.
     void GetImage(void* destination, std::size_t size);
-    Os::Event& GetImageReceivedEvent();
+    // Queues the buffers whose requeue failed once more; those still refused stay held.
+    void RequeueHeldBuffers();
+    std::size_t GetHeldBufferCount() const { return mHeld.size(); }
+    const std::shared_ptr<Os::Event>& GetImageReceivedEvent() const;
 
     const std::vector<std::unique_ptr<GrabBuffer>>& GetBuffers() const { return mBuffers; }
 
 private:
+    GrabBuffer* Find(BUFFER_HANDLE handle) const;
+
     Device& mDevice;
     DS_HANDLE mHandle = nullptr;
     std::vector<std::unique_ptr<GrabBuffer>> mBuffers;
@@ -55,6 +61,8 @@ private:
     // Refers to buffers of mBuffers; room for all of them is reserved, so
     // delivering an image allocates nothing.
     std::vector<GrabBuffer*> mReady;
+    // Buffers the producer refused to take back.
+    std::vector<GrabBuffer*> mHeld;
     bool mAcquisitionStarted = false;
 };
 

@@ -51,12 +51,15 @@ public:
     void OpenDataStream();
 
     // The stream's image path (see DataStream).
-    Os::Event& GetImageReceivedEvent();
+    const std::shared_ptr<Os::Event>& GetImageReceivedEvent();
     void ProcessEvent(const char* cameraName);
     bool HasImage();
     void GetImage(void* destination, std::size_t size);
     // Gives the oldest filled buffer back to the producer unread.
     void DiscardImage();
+    void RequeueHeldBuffers();
+    // Bytes of each grab buffer.
+    std::size_t GetGrabBufferSize();
     DataStream* GetDataStream() { return mDataStream.get(); }
 
     // The camera's parameters from its node map (see NodeMapParams): built

@@ -53,7 +53,7 @@ DataStream& Device::Stream()
     return *mDataStream;
 }
 
-Os::Event& Device::GetImageReceivedEvent()
+const std::shared_ptr<Os::Event>& Device::GetImageReceivedEvent()
 {
     return Stream().GetImageReceivedEvent();
 }
@@ -76,6 +76,20 @@ void Device::GetImage(void* destination, std::size_t size)
 void Device::DiscardImage()
 {
     Stream().GetImage(nullptr, 0);
+}
+
+void Device::RequeueHeldBuffers()
+{
+    Stream().RequeueHeldBuffers();
+}
+
+std::size_t Device::GetGrabBufferSize()
+{
+    const auto& buffers = Stream().GetBuffers();
+    if (buffers.empty()) {
+        throw CameraError("Device::GetGrabBufferSize: the stream has no buffers");
+    }
+    return buffers.front()->GetSize();
 }
 
 }

@@ -10,7 +10,7 @@ namespace Kavrix {
 GrabFinishedEvent::GrabFinishedEvent(DataStream& stream) : mStream(stream)
 {
     try {
-        mEvent = std::make_unique<Os::Event>(Os::Event::Mode::ManualReset, false);
+        mEvent = std::make_shared<Os::Event>(Os::Event::Mode::ManualReset, false);
     } catch (const std::system_error&) {
         throw CameraError("Failed to create Windows Event");
     }

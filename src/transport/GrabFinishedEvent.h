@@ -24,13 +24,15 @@ public:
     // Takes the next record: its buffer handle and the producer's code. The
     // code -5 (no record pending) raises; any other code is returned.
     std::int32_t GetBufferHandle(BUFFER_HANDLE& handle);
-    Os::Event& GetEvent() { return *mEvent; }
+    // Shared: whoever waits on the event keeps it alive until it stops
+    // waiting, even when the stream closes meanwhile.
+    const std::shared_ptr<Os::Event>& GetEvent() const { return mEvent; }
 
 private:
     static constexpr std::int32_t EventType = EVENT_NEW_BUFFER;
 
     DataStream& mStream;
-    std::unique_ptr<Os::Event> mEvent;
+    std::shared_ptr<Os::Event> mEvent;
     EVENT_HANDLE mHandle = nullptr;
 };
 

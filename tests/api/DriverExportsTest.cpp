@@ -157,6 +157,7 @@ TEST_F(DriverExportsTest, OpenRefusesUndefinedAndUnknownNames)
     // A camera whose open fails reports it through the barrier.
     const char* name = mDriver->getCVLCameraConfigNames()[0];
     mLog.Clear();
+    TLICtl_InjectFault("TLOpenDevice", GC_ERR_ERROR, 0, 1);
     EXPECT_EQ(mDriver->openCVLPort(0, 1, name, size), 0);
     EXPECT_GE(mLog.FindContaining("openCVLPort: --EXCEPTION caught grabberNo=0, portNo=1: "), 0) << mLog.Dump();
     EXPECT_EQ(size[0], 0);

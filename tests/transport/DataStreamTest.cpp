@@ -72,14 +72,14 @@ TEST_F(DataStreamTest, OnlyMono8ImagesCanBeReadOut)
     std::vector<unsigned char> image(640 * 480);
     EXPECT_EQ(ErrorOf([&] { device->GetImage(image.data(), image.size()); }),
               "GrabBuffer::GetImage: Unsupported image format");
-    EXPECT_EQ(device.State().mQueued, 4u) << "the buffer stays out until acquisition starts again";
+    EXPECT_EQ(device.State().mQueued, 5u) << "a failed copy still gives the buffer back";
 }
 
 TEST_F(DataStreamTest, ImagesAreTakenOldestFirstAndTheEventFollowsThePendingRecords)
 {
     StreamDevice device(0, 64, 48);
     device->OpenDataStream();
-    Os::Event& event = device->GetImageReceivedEvent();
+    Os::Event& event = *device->GetImageReceivedEvent();
     EXPECT_FALSE(IsSignalled(event));
 
     ASSERT_EQ(TLICtl_DeliverFrame(device.Name().c_str()), GC_ERR_SUCCESS);
@@ -122,7 +122,7 @@ TEST_F(DataStreamTest, DiscardingRequeuesWithoutCopyingAndOversizedReadsAreRefus
     device->DiscardImage();
     EXPECT_EQ(image[0], 0xAB);
     EXPECT_FALSE(device->HasImage());
-    EXPECT_EQ(device.State().mQueued, 4u) << "the oversized read kept its buffer, the discard requeued its own";
+    EXPECT_EQ(device.State().mQueued, 5u) << "the refused read and the discard both gave their buffers back";
 }
 
 TEST_F(DataStreamTest, CallsInTheWrongStateChangeNothing)

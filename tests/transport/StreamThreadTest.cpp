@@ -23,7 +23,7 @@ TEST(StreamThreadTest, EveryFrameIsSeenOnceAndInOrder)
     TestSupport::ProducerState producer;
     TestSupport::StreamDevice device(0, Width, Height);
     device->OpenDataStream();
-    Os::Event& event = device->GetImageReceivedEvent();
+    Os::Event& event = *device->GetImageReceivedEvent();
 
     // The deliverer never has more frames in flight than the stream has
     // buffers, so no frame can be lost.

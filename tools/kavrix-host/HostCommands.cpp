@@ -1,5 +1,8 @@
 #include "HostCommands.h"
 
+#include "CameraCommands.h"
+#include "DriverSession.h"
+
 #include "os/Profile.h"
 #include "os/System.h"
 
@@ -8,35 +11,6 @@
 #include <system_error>
 
 namespace {
-
-void PrintDebugMessage(const char* text)
-{
-    std::fputs(text, stderr);
-}
-
-// Prepares the system path and the driver's log settings, then brackets the
-// command with initialize and finalize as a host does.
-class DriverSession {
-public:
-    DriverSession(const DriverFunctions& driver, const HostOptions& options) : mDriver(driver)
-    {
-        const DebugMsgProc proc = options.logLevel >= 0 ? &PrintDebugMessage : nullptr;
-        mInitialized = mDriver.initialize(options.systemPath.c_str(), proc) == 1;
-    }
-    ~DriverSession()
-    {
-        if (mInitialized) {
-            mDriver.finalize();
-        }
-    }
-    DriverSession(const DriverSession&) = delete;
-    DriverSession& operator=(const DriverSession&) = delete;
-    bool IsInitialized() const { return mInitialized; }
-
-private:
-    const DriverFunctions& mDriver;
-    bool mInitialized = false;
-};
 
 bool PrepareSystemPath(HostOptions& options)
 {
@@ -64,7 +38,6 @@ int List(const DriverFunctions& driver, const HostOptions& options)
 {
     DriverSession session(driver, options);
     if (!session.IsInitialized()) {
-        std::fprintf(stderr, "kavrix-host: initialize failed\n");
         return 1;
     }
     const int count = driver.getCVLNoOfSupportedCameras();
@@ -86,6 +59,21 @@ int RunHostCommand(const DriverFunctions& driver, HostOptions& options)
     }
     if (options.command == "list") {
         return List(driver, options);
+    }
+    if (options.command == "open") {
+        return OpenCommand(driver, options);
+    }
+    if (options.command == "grab") {
+        return GrabCommand(driver, options);
+    }
+    if (options.command == "continuous") {
+        return ContinuousCommand(driver, options);
+    }
+    if (options.command == "get" || options.command == "set" || options.command == "range") {
+        return PropertyCommand(driver, options);
+    }
+    if (options.command == "stats") {
+        return StatsCommand(driver, options);
     }
     std::fprintf(stderr, "kavrix-host: unknown command %s\n", options.command.c_str());
     return 2;
