@@ -39,6 +39,10 @@ bool Camera::Open(int portNo, int* size)
     try {
         mParameters.ReadSettings();
         ApplyLogSettings();
+        // A device whose last close failed is closed again before it opens.
+        if (mDevice->IsOpen()) {
+            mDevice->Close();
+        }
         mDevice->Open();
         Log(3, "Camera::Open: INFO *1*: mDevice->Open() completed, port: %d\n", portNo);
         GenApi::IInteger* locked = mDevice->GetTLParamsLocked();

@@ -72,18 +72,32 @@ void DataStream::StartAcquisition()
     }
     CheckGCError(Api().DSStartAcquisition(GetHandle(), 0, UINT64_MAX),
                  "DataStream::StartAcquisition: Failed to start acquisition");
-    mEvent = std::make_unique<GrabFinishedEvent>(*this);
+    try {
+        mEvent = std::make_unique<GrabFinishedEvent>(*this);
+    } catch (...) {
+        // Not left acquiring behind the driver's back: its buffers could
+        // never be revoked.
+        Api().DSStopAcquisition(GetHandle(), 0);
+        for (auto& buffer : mBuffers) {
+            buffer->SetQueued(false);
+        }
+        throw;
+    }
     mAcquisitionStarted = true;
 }
 
 void DataStream::StopAcquisition()
 {
-    if (!mAcquisitionStarted) {
+    if (!NeedsStop()) {
         throw CameraError("DataStream::StopAcquisition: Acquisition not started");
     }
     mAcquisitionStarted = false;
     mEvent.reset();
+    // A stop the producer refused is tried again by the next stop or
+    // destroy, or the buffers could never be revoked.
+    mStopFailed = true;
     CheckGCError(Api().DSStopAcquisition(GetHandle(), 0), "DataStream::StopAcquisition: Failed to stop acquisition");
+    mStopFailed = false;
     mReady.clear();
     mHeld.clear();
     for (auto& buffer : mBuffers) {
@@ -96,7 +110,7 @@ void DataStream::Destroy()
     if (mHandle == nullptr) {
         return;
     }
-    if (mAcquisitionStarted) {
+    if (NeedsStop()) {
         StopAcquisition();
     }
     // A buffer the producer refuses to give back ends Destroy with its error;

@@ -36,6 +36,8 @@ public:
     void StopAcquisition();
     void Destroy();
     bool IsAcquisitionStarted() const { return mAcquisitionStarted; }
+    // Acquiring, or its last stop failed.
+    bool NeedsStop() const { return mAcquisitionStarted || mStopFailed; }
 
     // Takes one record of the acquisition event (on the wait thread).
     void ProcessEvent(const char* cameraName);
@@ -64,6 +66,7 @@ private:
     // Buffers the producer refused to take back.
     std::vector<GrabBuffer*> mHeld;
     bool mAcquisitionStarted = false;
+    bool mStopFailed = false;
 };
 
 }

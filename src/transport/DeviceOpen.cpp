@@ -74,7 +74,7 @@ void Device::Close()
         StopAcquisition();
     }
     if (mDataStream) {
-        if (mDataStream->IsAcquisitionStarted()) {
+        if (mDataStream->NeedsStop()) {
             mDataStream->StopAcquisition();
         }
         if (GenApi::IInteger* locked = GetTLParamsLocked()) {
