@@ -2,7 +2,9 @@
 
 #include "TLIControl.h"
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace TestSupport {
 
@@ -44,6 +46,17 @@ std::int64_t CameraFixture::Register(const char* camera, const char* name) const
 void CameraFixture::SetRegister(const char* camera, const char* name, std::int64_t value) const
 {
     ASSERT_EQ(TLICtl_SetRegisterValue(camera, name, value), GC_ERR_SUCCESS) << name;
+}
+
+bool CameraFixture::WaitForLog(const std::string& text, int from)
+{
+    for (int i = 0; i < 500; ++i) {
+        if (mLog.Find(text, from) >= 0) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 CameraFixture::Statistics CameraFixture::Stats(int port)

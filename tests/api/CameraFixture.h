@@ -41,6 +41,8 @@ protected:
         int grabInProgress = -1;
     };
     Statistics Stats(int port);
+    // Waits up to 5 s for the message at or after from.
+    bool WaitForLog(const std::string& text, int from = 0);
 
     ProducerState mProducer;
     LogCapture mLog;

@@ -26,17 +26,6 @@ protected:
         }
     }
 
-    bool WaitForLog(const std::string& text, int from = 0)
-    {
-        for (int i = 0; i < 500; ++i) {
-            if (mLog.Find(text, from) >= 0) {
-                return true;
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        return false;
-    }
-
     // Back-to-back single grabs, the next asked for from inside the callback;
     // the images per second over the given time.
     double SingleGrabRate(std::initializer_list<int> ports, std::chrono::milliseconds time)

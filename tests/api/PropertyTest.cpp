@@ -90,6 +90,8 @@ TEST_F(PropertyTest, FixedNamesActOnTheCameraAndTheDriver)
     mImages.Expect(0, mSize[0], mSize[1]);
     ASSERT_EQ(mDriver->doCVLGrab(0, 0), 1);
     ASSERT_TRUE(mImages.WaitForImages(0, 1, std::chrono::seconds(5)));
+    // The file is written after the callback returned, before the grab's stop.
+    ASSERT_TRUE(WaitForLog("Camera::ProcessEvent: Grab finished\n"));
     ASSERT_EQ(mDriver->setProperty(0, 0, "logtimings", 0), 1);
     const std::string log = TestSupport::ReadFile(mFolder.File("kavrix.log"));
     EXPECT_NE(log.find(std::string("\t") + Kx5000 + "\tframe received\n"), std::string::npos) << log;
