@@ -17,6 +17,7 @@ packages=(
   clang libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64
+  xvfb xauth x11-apps imagemagick
 )
 
 sudo_cmd=()

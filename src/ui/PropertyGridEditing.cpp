@@ -176,14 +176,18 @@ void CPropertyGridModel::OnEditorClosed()
     mEditorItem = -1;
 }
 
+void CPropertyGridModel::EditorReported(int item)
+{
+    // The editor that reports is closing by itself; any other one is closed.
+    if (mEditorItem == item) {
+        mEditorItem = -1;
+    }
+}
+
 void CPropertyGridModel::StoreUserValue(GridItem& item, const GridValue& value)
 {
     const int id = item.mId;
-    if (mEditorItem == id) {
-        mEditorItem = -1;
-    } else {
-        CloseEditor();
-    }
+    CloseEditor();
     // The editor's closing may have reached the owner, who may have changed
     // the grid: the row is looked up again.
     GridItem* row = Item(id);
@@ -217,6 +221,7 @@ void CPropertyGridModel::ToggleOrCycle(GridItem& item)
 
 void CPropertyGridModel::OnEditBoxText(int item, const std::string& text)
 {
+    EditorReported(item);
     GridItem* row = Item(item);
     if (row == nullptr || !row->mEnabled || row->EditWay() != GridEditWay::EditBox) {
         return;
@@ -228,16 +233,13 @@ void CPropertyGridModel::OnEditBoxText(int item, const std::string& text)
     case GridKind::Integer:
         if (!text.empty()) {
             StoreUserValue(*row, GridNumberText::ParseInteger(text));
-        } else if (mEditorItem == item) {
-            mEditorItem = -1;
         }
         break;
     case GridKind::Double:
         if (text.empty()) {
-            if (mEditorItem == item) {
-                mEditorItem = -1;
-            }
-        } else if (!row->mUndefined && text == GetEditText(item)) {
+            break;
+        }
+        if (!row->mUndefined && text == GetEditText(item)) {
             // The box came back as it was prefilled: the row keeps its exact
             // value rather than the 7 digits it showed.
             StoreUserValue(*row, row->mValue);
@@ -248,8 +250,6 @@ void CPropertyGridModel::OnEditBoxText(int item, const std::string& text)
     case GridKind::Custom:
         if (CustomOf(*row).SetEditText(text)) {
             StoreUserValue(*row, row->mValue);
-        } else if (mEditorItem == item) {
-            mEditorItem = -1;
         }
         break;
     default:
@@ -259,6 +259,7 @@ void CPropertyGridModel::OnEditBoxText(int item, const std::string& text)
 
 void CPropertyGridModel::OnDropDownChoice(int item, int index)
 {
+    EditorReported(item);
     GridItem* row = Item(item);
     if (row == nullptr || !row->mEnabled || row->EditWay() != GridEditWay::DropDown || index < 0 ||
         index >= static_cast<int>(GetDropDownOptions(item).size())) {
@@ -283,6 +284,7 @@ void CPropertyGridModel::OnDropDownChoice(int item, int index)
 
 void CPropertyGridModel::OnCalendarChoice(int item, const GridDateTime& date)
 {
+    EditorReported(item);
     GridItem* row = Item(item);
     if (row == nullptr || !row->mEnabled || row->mKind != GridKind::Date || !IsValidDate(date)) {
         return;
@@ -297,6 +299,7 @@ void CPropertyGridModel::OnCalendarChoice(int item, const GridDateTime& date)
 
 void CPropertyGridModel::OnModalResult(int item, const GridValue& value)
 {
+    EditorReported(item);
     GridItem* row = Item(item);
     if (row == nullptr || !row->mEnabled || row->EditWay() != GridEditWay::Modal) {
         return;

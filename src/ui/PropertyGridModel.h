@@ -228,6 +228,7 @@ private:
 
     // Editing.
     void CloseEditor();
+    void EditorReported(int item);
     void StoreUserValue(GridItem& item, const GridValue& value);
     void ToggleOrCycle(GridItem& item);
 
