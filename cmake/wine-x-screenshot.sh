@@ -35,14 +35,32 @@ if [ -z "$ready" ]; then
   exit 1
 fi
 # Let the last paint reach the X server.
-sleep 1
+sleep "${SETTLE:-1}"
 read -r _ left top_ right bottom <<<"$(echo "$ready" | tr -d '\r')"
 margin=${MARGIN:-0}
 left=$((left > margin ? left - margin : 0))
 top_=$((top_ > margin ? top_ - margin : 0))
 width=$((right - left + margin))
 height=$((bottom - top_ + margin))
-xwd -root -silent | "$convert" xwd:- -crop "${width}x${height}+${left}+${top_}" +repage "png:$out"
+# The root picture can miss the contents of popups (a drop-down calendar), so
+# each of the program's windows is read by itself and laid over it, bottom first.
+work=$(mktemp -d)
+trap 'rm -f "$log"; rm -rf "$work"' EXIT
+xwd -root -silent | "$convert" xwd:- "$work/screen.png"
+program=$(basename "$1")
+xwininfo -root -tree | awk -v program="\"$program\"" '
+  index($0, program) && $0 ~ /[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+$/ {
+    split($NF, at, "+"); split($(NF-1), size, "x")
+    if (size[1] > 1 && size[2] + 0 > 1) print $1, at[2], at[3]
+  }' | tac >"$work/windows"
+n=0
+while read -r id x y; do
+  if xwd -id "$id" -silent 2>/dev/null | "$convert" xwd:- "$work/w$n.png" 2>/dev/null; then
+    "$convert" "$work/screen.png" "$work/w$n.png" -geometry "+$x+$y" -composite "$work/screen.png"
+  fi
+  n=$((n + 1))
+done <"$work/windows"
+"$convert" "$work/screen.png" -crop "${width}x${height}+${left}+${top_}" +repage "png:$out"
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 echo "wine-x-screenshot: wrote $out"

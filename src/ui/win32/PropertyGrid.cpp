@@ -3,6 +3,7 @@
 #include "ui/win32/PropertyGridEditor.h"
 #include "ui/win32/PropertyGridCombo.h"
 #include "ui/win32/PropertyGridMonthCalCtrl.h"
+#include "ui/win32/Win32Support.h"
 
 #include "ui/GridDateText.h"
 
@@ -27,13 +28,7 @@ CPropertyGrid* Attached(HWND window)
 
 std::string DateText(const GridDateTime& date, bool withTime)
 {
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(date.year);
-    time.wMonth = static_cast<WORD>(date.month);
-    time.wDay = static_cast<WORD>(date.day);
-    time.wHour = static_cast<WORD>(date.hour);
-    time.wMinute = static_cast<WORD>(date.minute);
-    time.wSecond = static_cast<WORD>(date.second);
+    const SYSTEMTIME time = Win32Support::ToSystemTime(date);
     char text[128] = {};
     std::string result;
     if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, sizeof text) > 0) {
@@ -59,19 +54,8 @@ HINSTANCE CPropertyGrid::ModuleInstance()
 bool CPropertyGrid::RegisterWindowClass()
 {
     const HINSTANCE instance = ModuleInstance();
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (!GetClassInfoExA(instance, ClassName, &existing)) {
-        WNDCLASSEXA windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = &CPropertyGrid::WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = ClassName;
-        if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-            return false;
-        }
+    if (!Win32Support::RegisterClassOnce(instance, ClassName, &CPropertyGrid::WindowProc, CS_DBLCLKS)) {
+        return false;
     }
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -248,10 +232,8 @@ LRESULT CPropertyGrid::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         RetireEditor();
         return 0;
     case CalendarChoiceMessage: {
-        const auto* time = reinterpret_cast<const SYSTEMTIME*>(lParam);
         mModel.OnCalendarChoice(static_cast<int>(wParam),
-                                GridDateTime{time->wYear, time->wMonth, time->wDay, time->wHour, time->wMinute,
-                                             time->wSecond});
+                                Win32Support::ToGridDate(*reinterpret_cast<const SYSTEMTIME*>(lParam)));
         RetireEditor();
         return 0;
     }

@@ -1,6 +1,7 @@
 #include "ui/win32/PropertyGridCombo.h"
 
 #include "ui/win32/PropertyGrid.h"
+#include "ui/win32/Win32Support.h"
 
 #include <windowsx.h>
 
@@ -8,18 +9,7 @@
 
 bool CPropertyGridCombo::RegisterWindowClass(HINSTANCE instance)
 {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(instance, ClassName, &existing)) {
-        return true;
-    }
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &CPropertyGridCombo::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = ClassName;
-    return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return Win32Support::RegisterClassOnce(instance, ClassName, &CPropertyGridCombo::WindowProc);
 }
 
 void CPropertyGridCombo::UnregisterWindowClass(HINSTANCE instance)

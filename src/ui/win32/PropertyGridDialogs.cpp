@@ -1,8 +1,8 @@
 #include "ui/win32/PropertyGridDialogs.h"
 
-#include <commctrl.h>
+#include "ui/win32/Win32Support.h"
 
-#include <vector>
+#include <commctrl.h>
 
 namespace {
 
@@ -11,18 +11,6 @@ constexpr WORD DateId = 1001;
 constexpr WORD TimeId = 1002;
 
 constexpr DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-
-SYSTEMTIME ToSystemTime(const GridDateTime& value)
-{
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(value.year);
-    time.wMonth = static_cast<WORD>(value.month);
-    time.wDay = static_cast<WORD>(value.day);
-    time.wHour = static_cast<WORD>(value.hour);
-    time.wMinute = static_cast<WORD>(value.minute);
-    time.wSecond = static_cast<WORD>(value.second);
-    return time;
-}
 
 }
 
@@ -41,11 +29,7 @@ CPropertyGridTextDialog::CPropertyGridTextDialog(HWND parent, const std::string&
 
 void CPropertyGridTextDialog::OnOK(HWND dialog)
 {
-    const HWND edit = GetDlgItem(dialog, TextId);
-    const int length = GetWindowTextLengthA(edit);
-    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-    GetWindowTextA(edit, text.data(), length + 1);
-    mText.assign(text.data());
+    mText = Win32Support::WindowText(GetDlgItem(dialog, TextId));
 }
 
 CPropertyGridDateTimeDialog::CPropertyGridDateTimeDialog(HWND parent, const std::string& title,
@@ -67,7 +51,7 @@ CPropertyGridDateTimeDialog::CPropertyGridDateTimeDialog(HWND parent, const std:
 
 void CPropertyGridDateTimeDialog::OnInitDialog(HWND dialog)
 {
-    SYSTEMTIME time = ToSystemTime(mValue);
+    SYSTEMTIME time = Win32Support::ToSystemTime(mValue);
     SendDlgItemMessageA(dialog, DateId, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
     SendDlgItemMessageA(dialog, TimeId, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
 }

@@ -8,23 +8,11 @@
 #include "ui/win32/PropertyGridDirectoryPicker.h"
 #include "ui/win32/PropertyGridInPlaceEdit.h"
 #include "ui/win32/PropertyGridMonthCalCtrl.h"
+#include "ui/win32/Win32Support.h"
 
 #include <vector>
 
 namespace {
-
-// The caption of a button of the window, when it has that button.
-std::string ButtonCaption(HWND window, int id)
-{
-    const HWND button = window != nullptr ? GetDlgItem(window, id) : nullptr;
-    if (button == nullptr) {
-        return {};
-    }
-    const int length = GetWindowTextLengthA(button);
-    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-    GetWindowTextA(button, text.data(), length + 1);
-    return text.data();
-}
 
 // The button texts of the modal dialogs: the grid's own, else those of the
 // window it sits in (a page's OK and Cancel are on its sheet), else the defaults.
@@ -34,7 +22,7 @@ std::string DialogButtonText(HWND grid, const std::string& own, int id, const ch
         return own;
     }
     for (HWND window = GetParent(grid); window != nullptr; window = GetParent(window)) {
-        std::string caption = ButtonCaption(window, id);
+        std::string caption = Win32Support::WindowText(GetDlgItem(window, id));
         if (!caption.empty()) {
             return caption;
         }
@@ -108,11 +96,8 @@ void CPropertyGrid::OpenInPlaceEditor(int item, GridEditWay way)
             date.month = today.wMonth;
             date.day = today.wDay;
         }
-        SYSTEMTIME time{};
-        time.wYear = static_cast<WORD>(date.year);
-        time.wMonth = static_cast<WORD>(date.month);
-        time.wDay = static_cast<WORD>(date.day);
-        mEditor = std::make_unique<CPropertyGridMonthCalCtrl>(mWindow, item, rect, time, mFont);
+        mEditor = std::make_unique<CPropertyGridMonthCalCtrl>(mWindow, item, rect, Win32Support::ToSystemTime(date),
+                                                              mFont);
         break;
     }
     case GridEditWay::Modal:

@@ -1,10 +1,9 @@
 #include "ui/win32/PropertyGridInPlaceEdit.h"
 
 #include "ui/win32/PropertyGrid.h"
+#include "ui/win32/Win32Support.h"
 
 #include <commctrl.h>
-
-#include <vector>
 
 CPropertyGridInPlaceEdit::CPropertyGridInPlaceEdit(HWND grid, int item, const RECT& rect, const std::string& text,
                                                    HFONT font)
@@ -38,10 +37,8 @@ void CPropertyGridInPlaceEdit::HandBack()
     if (HasReported() || mWindow == nullptr) {
         return;
     }
-    const int length = GetWindowTextLengthA(mWindow);
-    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-    GetWindowTextA(mWindow, text.data(), length + 1);
-    Report(CPropertyGrid::EditTextMessage, reinterpret_cast<LPARAM>(text.data()));
+    const std::string text = Win32Support::WindowText(mWindow);
+    Report(CPropertyGrid::EditTextMessage, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void CPropertyGridInPlaceEdit::Close()

@@ -1,24 +1,14 @@
 #include "ui/win32/PropertyGridMonthCalCtrl.h"
 
 #include "ui/win32/PropertyGrid.h"
+#include "ui/win32/Win32Support.h"
 
 #include <commctrl.h>
 
 bool CPropertyGridMonthCalCtrl::RegisterWindowClass(HINSTANCE instance)
 {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(instance, ClassName, &existing)) {
-        return true;
-    }
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &CPropertyGridMonthCalCtrl::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    windowClass.lpszClassName = ClassName;
-    return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return Win32Support::RegisterClassOnce(instance, ClassName, &CPropertyGridMonthCalCtrl::WindowProc, 0,
+                                           GetSysColorBrush(COLOR_WINDOW));
 }
 
 void CPropertyGridMonthCalCtrl::UnregisterWindowClass(HINSTANCE instance)

@@ -1,6 +1,6 @@
 // Shows the property grid with a row of every kind, for screenshots:
-//     grid-demo [list|edit|calendar|flat]
-// opens that editor (or the flat list), prints "ready LEFT TOP RIGHT BOTTOM"
+//     grid-demo [list|edit|calendar|button|flat]
+// opens that editor (or focuses a row with a "..." button, or shows the flat list), prints "ready LEFT TOP RIGHT BOTTOM"
 // with the window's screen rectangle once it is drawn, and runs until closed.
 #include "GridSample.h"
 
@@ -63,6 +63,8 @@ int main(int argc, char** argv)
     } else if (std::strcmp(mode, "edit") == 0) {
         model.SetFocusedItem(sample.mExposure);
         model.OpenEditor(sample.mExposure);
+    } else if (std::strcmp(mode, "button") == 0) {
+        model.SetFocusedItem(sample.mNotes);
     } else if (std::strcmp(mode, "calendar") == 0) {
         model.SetFocusedItem(sample.mCalibrated);
         model.OpenEditor(sample.mCalibrated);
