@@ -4,7 +4,8 @@
 #     cmake/wine-x-screenshot.sh OUT.png PROGRAM.exe [ARGS...]
 # The program prints "ready LEFT TOP RIGHT BOTTOM" (its window's screen
 # rectangle) once it has drawn itself; the picture is cut to that rectangle,
-# widened by MARGIN pixels (default 0) for popups that reach past it.
+# widened by MARGIN pixels (default 0) for popups that reach past it, SETTLE
+# seconds (default 1) after "ready" so the last paint has reached the display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 [ "$#" -ge 2 ] || { echo "usage: $0 OUT.png PROGRAM [ARGS...]" >&2; exit 2; }
