@@ -40,7 +40,7 @@ bool SkipBlanksAndSign(const std::string& text, std::size_t& at)
 // library takes on every platform.
 struct Conversion {
     std::string before;
-    std::string spec; // "%" flags width precision [ll] conversion, or empty for none
+    std::string directive; // "%" flags width precision [ll] conversion, or empty for none
     std::string after;
 };
 
@@ -76,27 +76,27 @@ std::optional<Conversion> SplitFormat(const std::string& format, bool integer)
             ++at;
             continue;
         }
-        if (!result.spec.empty()) {
+        if (!result.directive.empty()) {
             return std::nullopt;
         }
-        std::string spec = "%";
+        std::string directive = "%";
         // The thousands flag would bring in the locale's grouping.
         while (at < format.size() && std::strchr("-+ #0", format[at]) != nullptr) {
-            spec.push_back(format[at++]);
+            directive.push_back(format[at++]);
         }
         int number = 0;
         const std::size_t widthStart = at;
         if (!ReadNumber(format, at, number)) {
             return std::nullopt;
         }
-        spec.append(format, widthStart, at - widthStart);
+        directive.append(format, widthStart, at - widthStart);
         if (at < format.size() && format[at] == '.') {
             ++at;
             const std::size_t precisionStart = at;
             if (!ReadNumber(format, at, number)) {
                 return std::nullopt;
             }
-            spec += "." + format.substr(precisionStart, at - precisionStart);
+            directive += "." + format.substr(precisionStart, at - precisionStart);
         }
         if (integer) {
             if (format.compare(at, 3, "I64") == 0 || format.compare(at, 3, "I32") == 0) {
@@ -117,20 +117,20 @@ std::optional<Conversion> SplitFormat(const std::string& format, bool integer)
             return std::nullopt;
         }
         if (integer) {
-            spec += "ll";
+            directive += "ll";
         }
-        spec.push_back(conversion);
-        result.spec = spec;
+        directive.push_back(conversion);
+        result.directive = directive;
         literal = &result.after;
     }
     return result;
 }
 
 template <typename T>
-std::string Print(const std::string& spec, T value)
+std::string Print(const std::string& directive, T value)
 {
     char small[128];
-    const int length = std::snprintf(small, sizeof small, spec.c_str(), value);
+    const int length = std::snprintf(small, sizeof small, directive.c_str(), value);
     if (length < 0) {
         return {};
     }
@@ -138,7 +138,7 @@ std::string Print(const std::string& spec, T value)
         return std::string(small, static_cast<std::size_t>(length));
     }
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(&text[0], text.size(), spec.c_str(), value);
+    std::snprintf(&text[0], text.size(), directive.c_str(), value);
     text.resize(static_cast<std::size_t>(length));
     return text;
 }
@@ -146,12 +146,12 @@ std::string Print(const std::string& spec, T value)
 std::string FormatIntegerWith(const Conversion& parts, std::int64_t value)
 {
     std::string number;
-    if (!parts.spec.empty()) {
-        const char conversion = parts.spec.back();
+    if (!parts.directive.empty()) {
+        const char conversion = parts.directive.back();
         if (conversion == 'd' || conversion == 'i') {
-            number = Print(parts.spec, static_cast<long long>(value));
+            number = Print(parts.directive, static_cast<long long>(value));
         } else {
-            number = Print(parts.spec, static_cast<unsigned long long>(value));
+            number = Print(parts.directive, static_cast<unsigned long long>(value));
         }
     }
     return parts.before + number + parts.after;
@@ -160,8 +160,8 @@ std::string FormatIntegerWith(const Conversion& parts, std::int64_t value)
 std::string FormatDoubleWith(const Conversion& parts, double value)
 {
     std::string number;
-    if (!parts.spec.empty()) {
-        number = Print(parts.spec, value);
+    if (!parts.directive.empty()) {
+        number = Print(parts.directive, value);
         // The C library writes the process locale's decimal separator; the
         // grid always shows (and reads) a point.
         const char* separator = std::localeconv()->decimal_point;
