@@ -18,6 +18,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64
   locales
+  xvfb xauth x11-apps imagemagick
 )
 
 sudo_cmd=()
