@@ -4,6 +4,7 @@
 #include "diag/DriverContext.h"
 #include "diag/Text.h"
 #include "kavrix.h"
+#include "ui/ConfigurationDialog.h"
 
 extern "C" int configureCamera(int parentWindow, const char* cameraName)
 {
@@ -17,7 +18,9 @@ extern "C" int configureCamera(int parentWindow, const char* cameraName)
             result = 0;
             return false;
         }
-        if (list->GetByName(cameraName)->Configure(parentWindow)) {
+        if (!ConfigurationDialog::IsAvailable()) {
+            Log(1, "configureCamera: ERROR: no configuration dialog on this system\n");
+        } else if (list->GetByName(cameraName)->Configure(parentWindow)) {
             result = 0;
         }
         return true;

@@ -4,7 +4,6 @@
 #include "diag/DriverContext.h"
 #include "transport/Device.h"
 
-#include <stdexcept>
 #include <string>
 
 Camera::Camera(const char* name, const CameraInfo& info, std::shared_ptr<Kavrix::Device> device,
@@ -77,9 +76,4 @@ void Camera::ResetStats()
     mStatistics.mFrames.exchange(0);
     mStatistics.mDropped.exchange(0);
     mStatistics.mGrabInProgress.exchange(0);
-}
-
-bool Camera::Configure(int)
-{
-    throw std::logic_error("Camera::Configure: not available in this driver version");
 }

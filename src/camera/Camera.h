@@ -65,7 +65,11 @@ public:
     bool GetProperty(const char* name, int* value);
     bool SetProperty(const char* name, int value);
     bool GetRange(const char* name, int* minimum, int* maximum);
+    // The configuration dialog on a copy of the parameters; true when the
+    // user accepted it (the copy is then saved and replaces the parameters).
     bool Configure(int parentWindow);
+    // A configuration dialog of any camera is on screen.
+    static bool IsConfigurationOpen();
 
     // The wait thread's side: the image event of a grabbing camera, and the
     // delivery of its image. BeginDelivery is called while the camera is
