@@ -26,6 +26,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The rules for names and values are written out again here rather than
+// taken from the reader under test, so that a fault there cannot hide itself.
+
 // Keys of the file compared before and after, at most.
 constexpr std::size_t MaxKeys = 64;
 // Stands for "no such key": no value the file can hold ends in blanks

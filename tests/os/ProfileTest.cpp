@@ -179,6 +179,21 @@ TEST(Profile, WritingKeepsTheFilesPermissionsAndLeavesNoTemporaryFile)
     EXPECT_EQ(FolderContent(folder.Path()), std::vector<std::string>{"Kavrix.ini"});
 }
 
+TEST(Profile, AFileThatCannotBeReadIsNotOverwritten)
+{
+    TestSupport::TempFolder folder;
+    const std::string path = folder.File("Kavrix.ini");
+    WriteText(path, "[General]\nLogLevel=2\n");
+    fs::permissions(path, fs::perms::none);
+    if (std::ifstream(path).is_open()) {
+        GTEST_SKIP() << "a privileged user reads any file";
+    }
+    EXPECT_EQ(ReadProfileString("General", "LogLevel", "1", path, Buffer), "1");
+    EXPECT_FALSE(WriteProfileString("General", "DebugViewOutput", "1", path));
+    fs::permissions(path, fs::perms::owner_read);
+    EXPECT_EQ(TestSupport::ReadFile(path), "[General]\nLogLevel=2\n");
+}
+
 TEST(Profile, WritingThroughASymbolicLinkReplacesTheFileItNames)
 {
     TestSupport::TempFolder folder;

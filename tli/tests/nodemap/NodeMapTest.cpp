@@ -193,8 +193,6 @@ TEST_P(NodeMaps, TopLevelCategoriesOfferEveryKindOfFeature)
     EXPECT_TRUE(Offers<IString>(features, "DeviceLocation", RW));
     EXPECT_FALSE(Offers<IRegister>(features, "DeviceLocation", RW));
     EXPECT_TRUE(Offers<IRegister>(features, "DeviceUserID", RW)) << "a text register, which the driver skips";
-    EXPECT_TRUE(Offers<IBoolean>(features, "ShadingEnable", NA));
-    EXPECT_TRUE(Offers<IBoolean>(features, "ColorTransformationEnable", NI));
 
     ASSERT_TRUE(Offers<IFloat>(features, "Gamma", RW));
     IFloat* gamma = Node<IFloat>("Gamma");
