@@ -20,4 +20,6 @@ echo "== Each default camera's description, read from the camera and walked over
 for camera in "Kavrix KX-1300-60gm (21810742)" "Kavrix KX-5000-24gm (21810743)"; do
   echo "$camera: $("$bin/kavrix-describe" "$camera" | tail -n 1)"
 done
+echo "(the two errors are on purpose: each camera refuses to read LineStatusAll, and EncoderFrequency"
+echo " divides by 0 while no encoder is connected; see tli/README.md)"
 echo "(kavrix-describe CAMERA prints the whole tree; kavrix-describe --xml FILE does the same for a file)"
