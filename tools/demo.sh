@@ -35,6 +35,8 @@ echo "== Each default camera's description, read from the camera and walked over
 for name in "$camera" "Kavrix KX-5000-24gm (21810743)"; do
   echo "$name: $("$bin/kavrix-describe" "$name" | tail -n 1)"
 done
+echo "(the two errors are on purpose: each camera refuses to read LineStatusAll, and EncoderFrequency"
+echo " divides by 0 while no encoder is connected; see tli/README.md)"
 echo "(kavrix-describe CAMERA prints the whole tree; kavrix-describe --xml FILE does the same for a file)"
 echo
 echo "The grabbed images are in $images (binary PGM files, which any image viewer opens)."

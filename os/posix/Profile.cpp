@@ -1,7 +1,8 @@
 // Profile files on systems without the private-profile functions: the whole
-// file is read, edited as text and written back.
+// file is read, edited as text and replaced by the edited text.
 #include "os/Profile.h"
 
+#include "os/posix/FileReplace.h"
 #include "os/posix/ProfileText.h"
 
 #include <filesystem>
@@ -82,11 +83,7 @@ bool WriteProfileString(const std::string& section, const std::string& key,
     }
     ProfileText text(*before);
     text.Set(section, key, value);
-    const std::string after = text.Content();
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(after.data(), static_cast<std::streamsize>(after.size()));
-    file.close();
-    return !file.fail();
+    return ReplaceFileContent(path, text.Content());
 }
 
 }

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 using Os::ReadProfileString;
 using Os::WriteProfileString;
@@ -122,3 +126,119 @@ TEST(Profile, ValuesAreCutToTheBufferAndFailedWritesSaySo)
 
     EXPECT_FALSE(WriteProfileString("Cam", "Width", "1", folder.File("no-such-folder") + "/Kavrix.ini"));
 }
+
+TEST(Profile, AFolderInThePlaceOfTheFileIsNeitherReadNorReplaced)
+{
+    TestSupport::TempFolder folder;
+    const std::string path = folder.File("Kavrix.ini");
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(ReadProfileString("General", "LogLevel", "1", path, Buffer), "1");
+    EXPECT_FALSE(WriteProfileString("General", "LogLevel", "3", path));
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+#if !defined(_WIN32)
+// Linux replaces the file as a whole instead of rewriting it in place.
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> FolderContent(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Runs the writer program with a file size limit of one block and returns
+// the shell's verdict: whether the writer ended as expected.
+bool WriteBeyondTheSizeLimit(const std::string& path, const std::string& limitAction, const std::string& expectedEnd)
+{
+    const std::string command = "ulimit -c 0; ulimit -f 1; " + limitAction + " '" KAVRIX_PROFILE_WRITER "' '" + path +
+                                "' Cam Long 8000; " + expectedEnd;
+    return std::system(command.c_str()) == 0;
+}
+
+}
+
+TEST(Profile, WritingKeepsTheFilesPermissionsAndLeavesNoTemporaryFile)
+{
+    TestSupport::TempFolder folder;
+    const std::string path = folder.File("Kavrix.ini");
+    ASSERT_TRUE(WriteProfileString("General", "LogLevel", "1", path));
+    const fs::perms chosen = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(path, chosen);
+
+    ASSERT_TRUE(WriteProfileString("Cam 1", "Width", "640", path));
+    EXPECT_EQ(fs::status(path).permissions(), chosen);
+    EXPECT_EQ(ReadProfileString("General", "LogLevel", "x", path, Buffer), "1");
+    EXPECT_EQ(ReadProfileString("Cam 1", "Width", "x", path, Buffer), "640");
+    EXPECT_EQ(FolderContent(folder.Path()), std::vector<std::string>{"Kavrix.ini"});
+}
+
+TEST(Profile, AFileThatCannotBeReadIsNotOverwritten)
+{
+    TestSupport::TempFolder folder;
+    const std::string path = folder.File("Kavrix.ini");
+    WriteText(path, "[General]\nLogLevel=2\n");
+    fs::permissions(path, fs::perms::none);
+    if (std::ifstream(path).is_open()) {
+        GTEST_SKIP() << "a privileged user reads any file";
+    }
+    EXPECT_EQ(ReadProfileString("General", "LogLevel", "1", path, Buffer), "1");
+    EXPECT_FALSE(WriteProfileString("General", "DebugViewOutput", "1", path));
+    fs::permissions(path, fs::perms::owner_read);
+    EXPECT_EQ(TestSupport::ReadFile(path), "[General]\nLogLevel=2\n");
+}
+
+TEST(Profile, WritingThroughASymbolicLinkReplacesTheFileItNames)
+{
+    TestSupport::TempFolder folder;
+    fs::create_directory(folder.File("settings"));
+    const std::string real = folder.File("settings/Kavrix.ini");
+    WriteText(real, "[General]\nLogLevel=2\n");
+    fs::create_symlink("settings/Kavrix.ini", folder.File("link.ini"));
+    fs::create_symlink("link.ini", folder.File("Kavrix.ini"));
+
+    ASSERT_TRUE(WriteProfileString("General", "DebugViewOutput", "1", folder.File("Kavrix.ini")));
+    EXPECT_TRUE(fs::is_symlink(folder.File("Kavrix.ini")));
+    EXPECT_EQ(fs::read_symlink(folder.File("Kavrix.ini")), "link.ini");
+    EXPECT_TRUE(fs::is_symlink(folder.File("link.ini")));
+    EXPECT_EQ(ReadProfileString("General", "DebugViewOutput", "x", real, Buffer), "1");
+    EXPECT_EQ(ReadProfileString("General", "LogLevel", "x", real, Buffer), "2");
+    EXPECT_EQ(FolderContent(folder.File("settings")), std::vector<std::string>{"Kavrix.ini"});
+
+    // A link to a file not there yet creates the file; a loop is refused.
+    fs::create_symlink("settings/New.ini", folder.File("new.ini"));
+    ASSERT_TRUE(WriteProfileString("General", "LogLevel", "3", folder.File("new.ini")));
+    EXPECT_EQ(ReadProfileString("General", "LogLevel", "x", folder.File("settings/New.ini"), Buffer), "3");
+    fs::create_symlink("loop-b.ini", folder.File("loop-a.ini"));
+    fs::create_symlink("loop-a.ini", folder.File("loop-b.ini"));
+    EXPECT_FALSE(WriteProfileString("General", "LogLevel", "3", folder.File("loop-a.ini")));
+}
+
+TEST(Profile, AWriteThatFailsOrDiesPartWayLeavesTheOldFile)
+{
+    TestSupport::TempFolder folder;
+    const std::string path = folder.File("Kavrix.ini");
+    ASSERT_TRUE(WriteProfileString("General", "LogLevel", "2", path));
+    ASSERT_TRUE(WriteProfileString("Cam", "Width", "640", path));
+    const std::string before = TestSupport::ReadFile(path);
+
+    // As on a full disk: the write fails, says so, and cleans up.
+    EXPECT_TRUE(WriteBeyondTheSizeLimit(path, "trap '' XFSZ;", "[ $? -eq 3 ]")) << "the writer reports the failure";
+    EXPECT_EQ(TestSupport::ReadFile(path), before);
+    EXPECT_EQ(FolderContent(folder.Path()), std::vector<std::string>{"Kavrix.ini"});
+
+    // As in a crash: the writer dies in the middle of writing.
+    // The shell would report the kill on standard error.
+    EXPECT_TRUE(WriteBeyondTheSizeLimit(path, "exec 2>/dev/null;", "[ $? -gt 128 ]")) << "the writer is killed";
+    EXPECT_EQ(TestSupport::ReadFile(path), before);
+    ASSERT_TRUE(WriteProfileString("Cam", "Height", "480", path)) << "what the crash left does not stand in the way";
+    EXPECT_EQ(ReadProfileString("Cam", "Width", "x", path, Buffer), "640");
+    EXPECT_EQ(ReadProfileString("Cam", "Height", "x", path, Buffer), "480");
+}
+#endif

@@ -40,7 +40,8 @@ public:
     void SetPrivilegeOnOpen(std::optional<std::uint32_t> value) { mPrivilegeOnOpen = value; }
 
     // Register access as the host sees it: GC_ERR_TIMEOUT once removed,
-    // access modes enforced, command registers act.
+    // access modes (and the firmware's refusals) enforced, command registers
+    // act.
     GC_ERROR ReadMemory(std::uint64_t address, void* buffer, std::size_t size) const;
     GC_ERROR WriteMemory(std::uint64_t address, const void* buffer, std::size_t size);
     // Register access for tests: any mapped byte, no access checks, no action.
@@ -80,6 +81,7 @@ private:
     void PowerOn(std::uint32_t ipAddress);
     bool IsStreamLocked() const;
     bool IsLocked(std::uint64_t address, std::size_t size) const;
+    bool TouchesAny(const std::vector<const char*>& registers, std::uint64_t address, std::size_t size) const;
     bool ImageFitsSensor() const;
     void AfterWrite(std::uint64_t address, std::size_t size);
     // Executes the command when the write touched its register.

@@ -45,6 +45,11 @@ struct CameraModel {
     ModelRegisters mRegisters;
     // Registers a write to is refused while TLParamsLocked is set.
     std::vector<const char*> mLockedRegisters;
+    // Registers whose firmware refuses what the description allows, as a
+    // description newer than the camera's firmware makes happen: reads of
+    // the first, writes to the second answer GC_ERR_ACCESS_DENIED.
+    std::vector<const char*> mUnreadableRegisters;
+    std::vector<const char*> mUnwritableRegisters;
     // Register node values after power-on.
     std::vector<std::pair<const char*, double>> mPowerOn;
 

@@ -61,6 +61,8 @@ GC_ERROR Camera::ReadMemory(std::uint64_t address, void* buffer, std::size_t siz
 {
     if (mRemoved)
         return GC_ERR_TIMEOUT;
+    if (mRegisters.IsMapped(address, size) && TouchesAny(mModel.mUnreadableRegisters, address, size))
+        return GC_ERR_ACCESS_DENIED;
     return mRegisters.Read(address, buffer, size, true);
 }
 
@@ -70,7 +72,7 @@ GC_ERROR Camera::WriteMemory(std::uint64_t address, const void* buffer, std::siz
         return GC_ERR_TIMEOUT;
     if (!mRegisters.IsMapped(address, size))
         return GC_ERR_INVALID_ADDRESS;
-    if (IsLocked(address, size))
+    if (IsLocked(address, size) || TouchesAny(mModel.mUnwritableRegisters, address, size))
         return GC_ERR_ACCESS_DENIED;
     std::vector<std::uint8_t> before(size);
     mRegisters.Read(address, before.data(), size, false);
@@ -102,9 +104,12 @@ bool Camera::ImageFitsSensor() const
 // While a host streams, the image geometry cannot change.
 bool Camera::IsLocked(std::uint64_t address, std::size_t size) const
 {
-    if (!IsStreamLocked())
-        return false;
-    for (const char* reg : mModel.mLockedRegisters)
+    return IsStreamLocked() && TouchesAny(mModel.mLockedRegisters, address, size);
+}
+
+bool Camera::TouchesAny(const std::vector<const char*>& registers, std::uint64_t address, std::size_t size) const
+{
+    for (const char* reg : registers)
         if (mRegisters.Touches(reg, address, size))
             return true;
     return false;

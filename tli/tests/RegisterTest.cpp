@@ -79,6 +79,27 @@ TEST_F(Registers, AccessModesAndMappedSpaceAreEnforced)
     EXPECT_EQ(GCReadData(nullptr, SensorWidth, &value, &size), GC_ERR_INVALID_HANDLE);
 }
 
+TEST_F(Registers, FirmwareRefusesRegistersItsDescriptionOffers)
+{
+    constexpr uint64_t LineStatus = 0x400C0;   // read-only, yet the camera answers no read
+    constexpr uint64_t Debouncer = 0x400C4;    // read-write, yet the camera takes no write
+    for (DEV_HANDLE camera : {mKx1300, mKx5000}) {
+        uint32_t value = 0;
+        EXPECT_EQ(Read(camera, LineStatus, &value, 4), GC_ERR_ACCESS_DENIED);
+        unsigned char block[16];
+        EXPECT_EQ(Read(camera, LineStatus, block, sizeof block), GC_ERR_ACCESS_DENIED) << "nor a block holding it";
+        EXPECT_EQ(Write(camera, LineStatus, &value, 4), GC_ERR_ACCESS_DENIED);
+        EXPECT_EQ(Write32(camera, Debouncer, 20, camera == mKx1300), GC_ERR_ACCESS_DENIED);
+        EXPECT_EQ(Read32(camera, Debouncer, camera == mKx1300), 10u) << "the power-on value stays";
+        EXPECT_EQ(Read(camera, 0x7FFF0, &value, 4), GC_ERR_INVALID_ADDRESS);
+    }
+    ASSERT_EQ(TLICtl_SetRegisterValue(DefaultKx1300, "LineDebouncerTimeRawReg", 30), GC_ERR_SUCCESS)
+        << "tests reach them all the same";
+    EXPECT_EQ(Read32(mKx1300, Debouncer, Big), 30u);
+    ASSERT_EQ(TLICtl_SetRegisterValue(DefaultKx1300, "LineStatusAllReg", 5), GC_ERR_SUCCESS);
+    EXPECT_EQ(RegisterValue(DefaultKx1300, "LineStatusAllReg"), 5);
+}
+
 TEST_F(Registers, ReadOnlyOpensAndUnpluggedCamerasRefuse)
 {
     ASSERT_EQ(DevClose(mKx1300), GC_ERR_SUCCESS);
