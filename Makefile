@@ -2,7 +2,7 @@
 # what is missing first (cmake/setup.sh), so they work on a fresh Debian 12.
 PRESETS := native asan tsan mingw
 
-.PHONY: setup demo test $(addprefix test-,$(PRESETS)) test-fuzz bench clean
+.PHONY: setup demo test $(addprefix test-,$(PRESETS)) test-fuzz bench screenshots clean
 
 setup:
 	@cmake/setup.sh
@@ -29,6 +29,12 @@ test-fuzz: build/fuzz/build.ninja
 bench: setup build/native/build.ninja
 	cmake --build --preset native
 	tools/bench.sh build/native/bin
+
+# The configuration dialog of each simulated camera as PNG files, rendered by
+# the Windows build under Wine on a virtual display.
+screenshots: setup build/mingw/build.ninja
+	cmake --build --preset mingw --target kavrix tli dialog-demo
+	tools/screenshots.sh build/mingw/bin build/screenshots
 
 clean:
 	rm -rf build

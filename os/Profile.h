@@ -7,6 +7,12 @@
 #include <cstddef>
 #include <string>
 
+// windows.h names its own WriteProfileString function by this macro, which
+// would rename the function below wherever both are included.
+#ifdef WriteProfileString
+#undef WriteProfileString
+#endif
+
 namespace Os {
 
 // Returns the value (or the default) cut to bufferSize - 1 characters, as

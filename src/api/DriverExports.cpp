@@ -41,6 +41,12 @@ int initialize(const char* systemPath, DebugMsgProc debugMsgProc)
 int finalize(void)
 {
     return RunBehindBarrier(0, [] {
+        // A host timer inside the dialog's modal loop must not delete the
+        // camera the dialog works on.
+        if (Camera::IsConfigurationOpen()) {
+            Log(1, "finalize: ERROR: configuration dialog is open\n");
+            return 0;
+        }
         DriverContext& context = DriverContext::Instance();
         Log(2, "finalize: entering, refcount=%d\n", context.mRefCount);
         // A finalize without a matching initialize leaves the count at 0, so
