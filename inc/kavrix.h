@@ -35,7 +35,10 @@ KAVRIX_EXPORT void setDebugMsgProc(DebugMsgProc debugMsgProc);
 
 KAVRIX_EXPORT int getCVLNoOfSupportedCameras(void);
 /* The camera names, ended by a null pointer. The driver owns the array and the
- * names; the next call (and the last finalize) invalidates them. */
+ * names. Every call returns the same array, so threads may call it at once;
+ * it stays valid until the next enumeration (the initialize that finds no
+ * earlier initialize still open) or the finalize that matches the last open
+ * initialize, whichever comes first. */
 KAVRIX_EXPORT const char** getCVLCameraConfigNames(void);
 KAVRIX_EXPORT int getCVLMaxNoOfGrabbers(void);
 KAVRIX_EXPORT int getCVLMaxNoOfPorts(void);
