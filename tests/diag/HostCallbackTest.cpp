@@ -6,6 +6,8 @@
 #include "os/Event.h"
 #include "os/Thread.h"
 
+#include <atomic>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -110,6 +112,33 @@ TEST_F(HostCallbackTest, TheCallbackRunsMarkedAsAHostCallbackOnItsOwnThreadOnly)
             const HostCallbackScope inner;
         }
         EXPECT_TRUE(HostCallbackScope::IsActive()) << "nested marks count";
+    }
+    EXPECT_FALSE(HostCallbackScope::IsActive());
+}
+
+// More threads inside callbacks at once than the driver keeps track of: then
+// every thread counts as inside one, until they have all left.
+TEST(HostCallbackScopeTest, TooManyThreadsAtOnceMarkEveryThread)
+{
+    constexpr int Threads = 40;
+    Os::Event leave(Os::Event::Mode::ManualReset);
+    Os::Event* const waitFor[] = {&leave};
+    std::atomic<int> inside{0};
+    std::vector<std::unique_ptr<Os::Thread>> threads;
+    for (int t = 0; t < Threads; ++t) {
+        threads.push_back(std::make_unique<Os::Thread>([&] {
+            const HostCallbackScope mark;
+            ++inside;
+            Os::WaitForAny(waitFor, 1, Os::Infinite);
+        }));
+    }
+    while (inside < Threads) {
+        Os::SleepMs(1);
+    }
+    EXPECT_TRUE(HostCallbackScope::IsActive());
+    leave.Set();
+    for (auto& thread : threads) {
+        EXPECT_TRUE(thread->Join(10000));
     }
     EXPECT_FALSE(HostCallbackScope::IsActive());
 }
