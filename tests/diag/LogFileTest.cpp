@@ -162,6 +162,7 @@ TEST(LogFileLifetime, AContextWritesItsPendingLinesWhenItIsDestroyed)
         EXPECT_TRUE(TestSupport::ReadFile(folder.File("kavrix.log")).empty());
     }
     const std::string content = TestSupport::ReadFile(folder.File("kavrix.log"));
-    EXPECT_NE(content.find("\tCam1\tframe received\n"), std::string::npos) << content;
-    EXPECT_NE(content.find("\tCam1\timage received at     17\n"), std::string::npos) << content;
+    EXPECT_NE(content.find(std::string("\tCam1\tframe received") + Os::LineEnd), std::string::npos) << content;
+    EXPECT_NE(content.find(std::string("\tCam1\timage received at     17") + Os::LineEnd), std::string::npos)
+        << content;
 }
