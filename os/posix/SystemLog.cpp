@@ -65,9 +65,9 @@ bool SystemLog::Send(const char* text)
         if (sent >= 0) {
             return true;
         }
-        // A full queue only drops this text; a log daemon that went away is
-        // looked for again later.
-        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != ENOBUFS) {
+        // A full queue or a text too long for one datagram only drops this
+        // text; a log daemon that went away is looked for again later.
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != ENOBUFS && errno != EMSGSIZE) {
             Disconnect();
         }
     } catch (...) {
