@@ -1,11 +1,16 @@
 // What a Log call costs when no threshold admits its level (the per-row
-// traces of a grab), against an empty function call of the same shape.
+// traces of a grab), against an empty function call of the same shape; and
+// what a Log call into the file costs while the file's disk is full, against
+// one whose lines only gather in memory.
 #include "diag/DriverContext.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdarg>
 #include <cstdio>
+#include <filesystem>
 #include <map>
+#include <random>
 #include <string>
 
 namespace {
@@ -44,6 +49,63 @@ void BM_EmptyCall(benchmark::State& state)
 
 BENCHMARK(BM_LogNotAdmitted);
 BENCHMARK(BM_EmptyCall);
+
+void LogInto(DriverContext& context, int level, const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    context.Log(level, format, args);
+    va_end(args);
+}
+
+// A system path whose log file is the full device: every write fails for
+// lack of space, as on a full disk.
+class FullDiskFolder {
+public:
+    FullDiskFolder()
+    {
+        namespace fs = std::filesystem;
+        mPath = (fs::temp_directory_path() / ("kavrix-bench-" + std::to_string(std::random_device{}()))).string();
+        fs::create_directories(mPath);
+        fs::create_symlink("/dev/full", fs::path(mPath) / "kavrix.log");
+    }
+    ~FullDiskFolder() { std::filesystem::remove_all(mPath); }
+    const std::string& Path() const { return mPath; }
+
+private:
+    std::string mPath;
+};
+
+// A message as the driver logs it, passing the host's threshold and going to
+// the file; no callback and no debug output, so the file is all that differs.
+void LogIntoFile(benchmark::State& state, const std::string& systemPath)
+{
+    DriverContext context;
+    context.mLogLevel = 3;
+    context.mDebugViewOutput = 0;
+    context.mLogIntoFile = true;
+    if (!systemPath.empty()) {
+        context.SetSystemPath(systemPath);
+    }
+    int value = 0;
+    for (auto _ : state) {
+        LogInto(context, 2, "Camera::SetProperty: entering property=%s value=%d\n", "ExposureTime", value++);
+    }
+}
+
+void BM_LogFileOnFullDisk(benchmark::State& state)
+{
+    const FullDiskFolder folder;
+    LogIntoFile(state, folder.Path());
+}
+
+void BM_LogFileWithoutPath(benchmark::State& state)
+{
+    LogIntoFile(state, "");
+}
+
+BENCHMARK(BM_LogFileOnFullDisk);
+BENCHMARK(BM_LogFileWithoutPath);
 
 // Keeps the time per iteration of each benchmark for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -85,6 +147,12 @@ int main(int argc, char** argv)
     if (log > 0.0 && empty > 0.0) {
         std::printf("\nLog call no threshold admits: %.2f ns   empty call: %.2f ns   "
                     "difference: %.2f ns   ratio: %.2f\n", log, empty, log - empty, log / empty);
+    }
+    const double full = reporter.Nanoseconds("BM_LogFileOnFullDisk");
+    const double memory = reporter.Nanoseconds("BM_LogFileWithoutPath");
+    if (full > 0.0 && memory > 0.0) {
+        std::printf("Log call into the file on a full disk: %.2f ns   lines kept in memory only: %.2f ns   "
+                    "ratio: %.2f\n", full, memory, full / memory);
     }
     return 0;
 }

@@ -21,7 +21,17 @@ extern "C" {
 #  define KAVRIX_EXPORT __attribute__((visibility("default")))
 #endif
 
-/* Receives each debug message of the driver (a time prefix, then the text). */
+/* Receives each debug message of the driver (a time prefix, then the text),
+ * on whichever thread logs, never on two threads at once.
+ *
+ * Both callbacks may call the driver's functions, except initialize and
+ * finalize: called from inside a driver callback, they change nothing and
+ * return 0. The driver catches what a callback throws: a throw out of the
+ * debug callback is reported on the system's debug output and the driver
+ * carries on; one out of the completion callback is logged and ends that
+ * camera's grabbing. Only exceptions of a host built with the same compiler
+ * family as the driver can be caught, so a host should let none leave its
+ * callbacks. */
 typedef void (*DebugMsgProc)(const char* message);
 
 /* Called once per delivered image with 0 and the camera's port number, on the
@@ -35,7 +45,11 @@ KAVRIX_EXPORT void setDebugMsgProc(DebugMsgProc debugMsgProc);
 
 KAVRIX_EXPORT int getCVLNoOfSupportedCameras(void);
 /* The camera names, ended by a null pointer. The driver owns the array and the
- * names; the next call (and the last finalize) invalidates them. */
+ * names. Every call returns the same array, so threads may call it at once.
+ * It stays valid until the next enumeration (done by an initialize made while
+ * no earlier initialize is open; an array got before the first initialize is
+ * replaced by it) or the finalize that matches the last open initialize,
+ * whichever comes first. */
 KAVRIX_EXPORT const char** getCVLCameraConfigNames(void);
 KAVRIX_EXPORT int getCVLMaxNoOfGrabbers(void);
 KAVRIX_EXPORT int getCVLMaxNoOfPorts(void);

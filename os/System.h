@@ -8,16 +8,26 @@ namespace Os {
 
 #if defined(_WIN32)
 constexpr char PathSeparator = '\\';
+// How a text file ends its lines.
+inline constexpr char LineEnd[] = "\r\n";
 #else
 constexpr char PathSeparator = '/';
+inline constexpr char LineEnd[] = "\n";
 #endif
 
-// Writes the text to the system's debug output (OutputDebugStringA; Linux:
-// standard error).
+// Writes the text to the system's debug output. Windows: OutputDebugStringA.
+// Linux: the system log at debug priority under the identifier "kavrix",
+// without ever blocking the caller (a full or missing log socket drops the
+// text), and standard error as well when the environment variable
+// KAVRIX_DEBUG_OUTPUT is "stderr" when the first text is written.
 void DebugOutput(const char* text);
 
 // Milliseconds of wall time since the process started.
 long ProcessMilliseconds();
+
+// Milliseconds on a clock that only moves forward, whatever happens to the
+// date and time of the system: for intervals, not for moments.
+long long MonotonicMilliseconds();
 
 struct LocalTime {
     int year;    // four digits

@@ -13,7 +13,8 @@ echo "== The embedded default cameras"
 
 echo
 echo "== Two interfaces, the first without cameras (tools/demo/two-interfaces.ini), with the driver's log"
-echo "(lines with a time prefix come through the host's debug callback)"
+echo "(the lines come through the host's debug callback; level-1 lines also reach the system's"
+echo " debug output: the system log on Linux, and standard error with KAVRIX_DEBUG_OUTPUT=stderr)"
 KAVRIX_TLI_CONFIG="$here/demo/two-interfaces.ini" "$host" --log 3 list 2>&1
 
 echo

@@ -1,9 +1,12 @@
 #include "os/System.h"
 
+#include "os/posix/SystemLog.h"
+
 #include <dlfcn.h>
 #include <link.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -60,13 +63,42 @@ long long ProcessStart()
 // Fixes the start while the process is young even if nobody asks early.
 [[maybe_unused]] const long long gProcessStart = ProcessStart();
 
+// Set when the driver's system log is gone (the library is being unloaded);
+// a text written after that is dropped instead of reaching a destroyed object.
+std::atomic<bool> gSystemLogClosed{false};
+
+class DriverSystemLog : public SystemLog {
+public:
+    DriverSystemLog() : SystemLog("/dev/log", "kavrix") {}
+    ~DriverSystemLog() { gSystemLogClosed = true; }
+};
+
 }
 
 void DebugOutput(const char* text)
 {
-    if (text != nullptr) {
-        std::fputs(text, stderr);
+    if (text == nullptr) {
+        return;
     }
+    try {
+        // Decided once: the environment is read before the first text.
+        static const bool toStandardError = GetEnvironment("KAVRIX_DEBUG_OUTPUT").value_or("") == "stderr";
+        if (!gSystemLogClosed.load(std::memory_order_acquire)) {
+            static DriverSystemLog systemLog;
+            systemLog.Send(text);
+        }
+        if (toStandardError) {
+            std::fputs(text, stderr);
+        }
+    } catch (...) {
+    }
+}
+
+long long MonotonicMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 long ProcessMilliseconds()

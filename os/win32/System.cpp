@@ -37,6 +37,11 @@ long ProcessMilliseconds()
     return static_cast<long>((Ticks(now) - Ticks(creation)) / 10000);
 }
 
+long long MonotonicMilliseconds()
+{
+    return static_cast<long long>(GetTickCount64());
+}
+
 LocalTime Now()
 {
     SYSTEMTIME local{};

@@ -2,6 +2,7 @@
 #include "api/ExceptionBarrier.h"
 #include "camera/CameraList.h"
 #include "diag/DriverContext.h"
+#include "diag/HostCallbackScope.h"
 #include "kavrix.h"
 #include "os/System.h"
 
@@ -18,6 +19,12 @@ extern "C" {
 int initialize(const char* systemPath, DebugMsgProc debugMsgProc)
 {
     return RunBehindBarrier(0, [&] {
+        // From inside a driver callback, an enumeration would replace the
+        // list under the code that called the host: refused, changing nothing.
+        if (HostCallbackScope::IsActive()) {
+            Log(1, "initialize: ERROR: called from inside a driver callback\n");
+            return 0;
+        }
         DriverContext& context = DriverContext::Instance();
         // Path and callback come first, so that this call's own messages reach them.
         if (systemPath != nullptr && *systemPath != '\0') {
@@ -41,6 +48,11 @@ int initialize(const char* systemPath, DebugMsgProc debugMsgProc)
 int finalize(void)
 {
     return RunBehindBarrier(0, [] {
+        // The last finalize would destroy the list under the code that called the host.
+        if (HostCallbackScope::IsActive()) {
+            Log(1, "finalize: ERROR: called from inside a driver callback\n");
+            return 0;
+        }
         // A host timer inside the dialog's modal loop must not delete the
         // camera the dialog works on.
         if (Camera::IsConfigurationOpen()) {

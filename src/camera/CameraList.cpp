@@ -4,36 +4,52 @@
 #include "diag/Text.h"
 #include "transport/Device.h"
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 namespace {
 
-CameraList* sInstance = nullptr;
+// Read by every export; created once even when the first calls come from two
+// host threads at the same time.
+std::atomic<CameraList*> sInstance{nullptr};
+std::mutex sCreationLock;
 
 }
 
 CameraList* CameraList::GetInstance()
 {
-    if (sInstance == nullptr) {
-        sInstance = new (std::nothrow) CameraList();
-        if (sInstance == nullptr) {
+    CameraList* list = sInstance.load(std::memory_order_acquire);
+    if (list != nullptr) {
+        return list;
+    }
+    std::lock_guard<std::mutex> lock(sCreationLock);
+    list = sInstance.load(std::memory_order_relaxed);
+    if (list == nullptr) {
+        // The constructor allocates too, so a plain new: its failure is a bad_alloc.
+        try {
+            list = new CameraList();
+        } catch (const std::bad_alloc&) {
             Log(1, "CameraList::GetInstance: ERROR: no valid instance\n");
             throw "Err";
         }
+        sInstance.store(list, std::memory_order_release);
     }
-    return sInstance;
+    return list;
 }
 
 void CameraList::Release()
 {
-    delete sInstance;
-    sInstance = nullptr;
+    // Reachable while it is destroyed: closing its cameras may look it up.
+    delete sInstance.load(std::memory_order_acquire);
+    sInstance.store(nullptr, std::memory_order_release);
 }
 
 CameraList::CameraList() : mWaitThread(std::make_unique<CameraWaitThread>())
 {
     mCameras.reserve(20);
+    mNames.assign(1, nullptr);
 }
 
 CameraList::~CameraList()
@@ -79,6 +95,7 @@ bool CameraList::Init()
     } catch (const std::exception& e) {
         Log(1, "CameraList::Init: ERROR: Failed to enumerate cameras: %s\n", e.what());
     }
+    BuildNames();
     if (found > 0) {
         Log(2, "CameraList::Init: leaving\n");
         mInitialized = true;
@@ -158,18 +175,19 @@ void CameraList::Destroy()
         camera.reset();
     }
     mCameras.clear();
-    mNames.reset();
+    // Room for the null pointer is there already: no allocation.
+    mNames.assign(1, nullptr);
     Log(2, "CameraList::Destroy: leaving\n");
     mInitialized = false;
 }
 
-const char** CameraList::GetNames()
+void CameraList::BuildNames()
 {
-    mNames.reset();
-    mNames = std::make_unique<const char*[]>(mCameras.size() + 1);
-    for (std::size_t i = 0; i < mCameras.size(); ++i) {
-        mNames[i] = mCameras[i] ? mCameras[i]->GetName().c_str() : "";
+    std::vector<const char*> names;
+    names.reserve(mCameras.size() + 1);
+    for (const auto& camera : mCameras) {
+        names.push_back(camera ? camera->GetName().c_str() : "");
     }
-    mNames[mCameras.size()] = nullptr;
-    return mNames.get();
+    names.push_back(nullptr);
+    mNames.swap(names);
 }

@@ -11,7 +11,7 @@
 
 class CameraList {
 public:
-    // The list, created on first use without enumerating.
+    // The list, created on first use without enumerating; thread-safe.
     static CameraList* GetInstance();
     // Destroys the list (the last finalize); the next GetInstance makes a new one.
     static void Release();
@@ -28,9 +28,10 @@ public:
 
     int GetCount() const { return static_cast<int>(mCameras.size()); }
     bool IsInitialized() const { return mInitialized; }
-    // The camera names in list order and a null pointer; replaces the array
-    // of the previous call.
-    const char** GetNames();
+    // The camera names in list order and a null pointer. The same array from
+    // one enumeration (Init) to the next or to Destroy, so that host threads
+    // may ask for it at the same time; an empty one before the first.
+    const char** GetNames() { return mNames.data(); }
 
     ~CameraList();
     CameraList(const CameraList&) = delete;
@@ -38,10 +39,12 @@ public:
 
 private:
     CameraList();
+    // Replaces the names array with one for the cameras now in the list.
+    void BuildNames();
 
     std::vector<std::unique_ptr<Camera>> mCameras;
     bool mInitialized = false;
-    std::unique_ptr<const char*[]> mNames;
+    std::vector<const char*> mNames;
     Kavrix::Library mLibrary;
     // Started with the list; ended after the cameras are gone and before the
     // library closes.

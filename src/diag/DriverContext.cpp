@@ -21,7 +21,8 @@ DriverContext::DriverContext() : mDebugOutput(&Os::DebugOutput)
 
 DriverContext::~DriverContext()
 {
-    FlushLogFile();
+    // The last chance for the pending lines: tried whatever failed before.
+    WritePending(true);
 }
 
 void DriverContext::SetDebugMsgProc(DebugMsgProc proc)
@@ -39,7 +40,13 @@ DebugMsgProc DriverContext::GetDebugMsgProc() const
 void DriverContext::SetSystemPath(const std::string& path)
 {
     std::lock_guard<std::mutex> lock(mLogLinesLock);
+    if (path == mSystemPath) {
+        return;
+    }
     mSystemPath = path;
+    // Another file: its first line is written whole, and at once.
+    mWrittenOfFirst = 0;
+    mWriteFailed = false;
 }
 
 std::string DriverContext::GetSystemPath() const

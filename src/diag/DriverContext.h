@@ -22,6 +22,8 @@ public:
     // Lines kept while they cannot be written (no system path known, or the
     // file cannot be opened); the oldest are dropped first.
     static constexpr std::size_t MaxPendingLines = 10000;
+    // After a failed write, the file is tried again after this long at the earliest.
+    static constexpr long long RetryIntervalMs = 1000;
 
     // The one context of the loaded driver; it exists before any export runs
     // and writes its pending lines when the driver is unloaded.
@@ -39,6 +41,9 @@ public:
     // A timing entry: written only while timing entries are on, formatted
     // into at most MaxTimingLength characters.
     void LogTiming(const char* tag, bool deferFlush, const char* format, std::va_list args);
+    // Writes the pending lines. After a write failed, this does nothing
+    // until RetryIntervalMs have passed, so a full disk costs one attempt a
+    // second, not one per line.
     void FlushLogFile();
 
     void SetDebugMsgProc(DebugMsgProc proc);
@@ -67,6 +72,15 @@ public:
 
 private:
     void DeliverToCallback(const char* text);
+    // Tells the system's debug output that the host's callback raised on text.
+    void ReportCallbackFailure(const char* text);
+    // Writes the pending lines unless a recent failure says to wait; always
+    // tries when always is true (the driver is being unloaded).
+    void WritePending(bool always);
+    // Takes written bytes off the front of the pending lines. Lock held.
+    void Consume(std::size_t written);
+    // Whether a write may be tried now. Lock held.
+    bool MayWrite() const;
     static std::string LogFilePath(const std::string& systemPath);
 
     std::atomic<DebugOutputProc> mDebugOutput;
@@ -77,9 +91,16 @@ private:
     // Guards the pending lines, the dropped count, the system path and the
     // writing of the file.
     mutable std::mutex mLogLinesLock;
+    // Each as its bytes in the file, line ends included.
     std::deque<std::string> mLogLines;
+    // Bytes of the first pending line that are already in the file (a write
+    // stopped inside it): only the rest is written, so no line is cut or doubled.
+    std::size_t mWrittenOfFirst = 0;
     std::size_t mDroppedLines = 0;
     std::string mSystemPath;
+    bool mWriteFailed = false;
+    long long mRetryAtMs = 0;
+    std::string mWriteBuffer;
 };
 
 // The driver's one log function, printf-style; its result carries no meaning.

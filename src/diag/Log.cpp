@@ -1,9 +1,11 @@
 // Log: one message to the debug output, the host's callback and the log file.
 #include "diag/DriverContext.h"
 
+#include "diag/HostCallbackScope.h"
 #include "diag/TimeStamp.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -63,10 +65,31 @@ void DriverContext::DeliverToCallback(const char* text)
     FormatTimeStamp(prefix, Os::Now(), ": ");
     // The prefix and its text reach the host side by side, one thread at a time.
     std::lock_guard<std::recursive_mutex> lock(mCallbackLock);
-    if (mDebugMsgProc != nullptr) {
-        mDebugMsgProc(prefix);
-        mDebugMsgProc(text);
+    // Read once: the host may switch its callback off from inside it.
+    const DebugMsgProc callback = mDebugMsgProc;
+    if (callback == nullptr) {
+        return;
     }
+    const HostCallbackScope insideCallback;
+    try {
+        callback(prefix);
+        callback(text);
+    } catch (...) {
+        // Whatever the host's code throws stays out of the driver.
+        ReportCallbackFailure(text);
+    }
+}
+
+void DriverContext::ReportCallbackFailure(const char* text)
+{
+    // Not through the callback that just failed, and at the level of an error.
+    if (mDebugViewOutput.load(std::memory_order_relaxed) < 1) {
+        return;
+    }
+    char report[MaxMessageLength + 96];
+    std::snprintf(report, sizeof report, "Log: ERROR: the host's debug callback raised an exception on: %s%s", text,
+                  *text == '\0' || text[std::strlen(text) - 1] != '\n' ? "\n" : "");
+    mDebugOutput.load(std::memory_order_relaxed)(report);
 }
 
 void DriverContext::LogTiming(const char* tag, bool deferFlush, const char* format, std::va_list args)

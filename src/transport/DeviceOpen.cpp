@@ -4,6 +4,7 @@
 #include "transport/Device.h"
 
 #include <new>
+#include <string>
 
 namespace Kavrix {
 
@@ -50,6 +51,11 @@ void Device::GetControlPrivilege()
     std::size_t size = sizeof(value);
     CheckGCError(Api().GCReadData(GetHandle(), ControlChannelPrivilege, value, &size),
                  "Device::GetControlPrivilege: Camera is locked by other application. Failed to read GIGE_CCP register");
+    // Fewer bytes would leave part of the value unread: no privilege can be told from it.
+    if (size != sizeof(value)) {
+        throw CameraError("Device::GetControlPrivilege: Failed to read GIGE_CCP register - the camera answered " +
+                          std::to_string(size) + " of 4 bytes");
+    }
     switch (FromBigEndian(value)) {
     case ExclusiveAccess:
         return;
@@ -58,6 +64,10 @@ void Device::GetControlPrivilege()
         size = sizeof(control);
         CheckGCError(Api().GCWriteData(mHandle, ControlChannelPrivilege, control, &size),
                      "Device::GetControlPrivilege: Failed to get camera control");
+        if (size != sizeof(control)) {
+            throw CameraError("Device::GetControlPrivilege: Failed to get camera control - the camera took " +
+                              std::to_string(size) + " of 4 bytes");
+        }
         return;
     }
     default:

@@ -14,6 +14,7 @@ namespace Kavrix {
 namespace {
 
 const char InvalidZip[] = "Device::GetXml: Invalid zipped XML";
+const char OutOfMemory[] = "Device::GetXml: Out of memory";
 
 // minizip reads the archive through these file functions over a buffer.
 struct MemoryFile {
@@ -117,16 +118,19 @@ std::string UnzipFirstEntry(const void* data, std::size_t size)
         throw CameraError(InvalidZip);
     }
     unz_file_info64 info{};
-    if (unzGetCurrentFileInfo64(archive.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
-        info.uncompressed_size > MaxDescriptionSize) {
+    if (unzGetCurrentFileInfo64(archive.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
         throw CameraError(InvalidZip);
+    }
+    // Refused like every other description too large to take in.
+    if (info.uncompressed_size > MaxDescriptionSize) {
+        throw CameraError(OutOfMemory);
     }
 
     std::string text;
     try {
         text.resize(static_cast<std::size_t>(info.uncompressed_size));
     } catch (const std::bad_alloc&) {
-        throw CameraError("Device::GetXml: Out of memory");
+        throw CameraError(OutOfMemory);
     }
     if (unzOpenCurrentFile(archive.get()) != UNZ_OK) {
         throw CameraError(InvalidZip);

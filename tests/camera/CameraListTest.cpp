@@ -2,12 +2,18 @@
 // exports rely on.
 #include "camera/CameraList.h"
 #include "diag/DriverContext.h"
+#include "os/Event.h"
+#include "os/Thread.h"
+#include "support/FailingAllocation.h"
 #include "support/LogCapture.h"
 #include "support/ProducerState.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -164,6 +170,87 @@ TEST_F(CameraListTest, DestroyEmptiesTheListAndReleaseAllowsANewOne)
     EXPECT_GT(mLog.Find("CameraList::~CameraList: leaving\n"), entering);
     EXPECT_EQ(TLICtl_CallCount("TLClose"), 1) << "the list closes the producer library";
     EXPECT_EQ(CameraList::GetInstance()->GetCount(), 0) << "a new list starts empty";
+}
+
+// Host threads call the exports at the same time: the first calls create
+// one list between them, and every caller gets the same names array.
+TEST_F(CameraListTest, TwoThreadsMakingTheFirstCallCreateOneList)
+{
+    for (int round = 0; round < 20; ++round) {
+        Os::Event start(Os::Event::Mode::ManualReset);
+        Os::Event* const waitFor[] = {&start};
+        CameraList* seen[2] = {};
+        {
+            std::vector<std::unique_ptr<Os::Thread>> threads;
+            for (CameraList*& slot : seen) {
+                threads.push_back(std::make_unique<Os::Thread>([&] {
+                    Os::WaitForAny(waitFor, 1, Os::Infinite);
+                    slot = CameraList::GetInstance();
+                }));
+            }
+            start.Set();
+            for (auto& thread : threads) {
+                ASSERT_TRUE(thread->Join(10000));
+            }
+        }
+        ASSERT_NE(seen[0], nullptr);
+        ASSERT_EQ(seen[0], seen[1]) << "round " << round;
+        CameraList::Release();
+    }
+}
+
+TEST_F(CameraListTest, TheNamesArrayIsTheSameForEveryCallerUntilTheNextEnumeration)
+{
+    ProducerState::Use({{"lan", {"North", "South", "West"}}});
+    // A list made before the first enumeration, as a call before initialize makes it.
+    CameraList* list = CameraList::GetInstance();
+    EXPECT_EQ(list->GetNames()[0], nullptr);
+    ASSERT_TRUE(list->Init());
+    const char** names = list->GetNames();
+    EXPECT_STREQ(names[0], "North");
+    EXPECT_STREQ(names[1], "South");
+    EXPECT_STREQ(names[2], "West");
+    EXPECT_EQ(names[3], nullptr);
+
+    std::atomic<int> wrong{0};
+    {
+        std::vector<std::unique_ptr<Os::Thread>> threads;
+        for (int t = 0; t < 4; ++t) {
+            threads.push_back(std::make_unique<Os::Thread>([&] {
+                for (int i = 0; i < 2000; ++i) {
+                    const char** seen = list->GetNames();
+                    if (seen != names || std::strcmp(seen[1], "South") != 0 || seen[3] != nullptr) {
+                        ++wrong;
+                    }
+                }
+            }));
+        }
+        for (auto& thread : threads) {
+            EXPECT_TRUE(thread->Join(60000));
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+
+    list->Destroy();
+    EXPECT_EQ(list->GetNames()[0], nullptr) << "no names of destroyed cameras";
+}
+
+TEST_F(CameraListTest, AListThatCannotBeAllocatedIsReportedAndRaisesErr)
+{
+    // The first allocation is the list itself, the second one its constructor's.
+    for (int skip : {0, 1}) {
+        SCOPED_TRACE(skip);
+        mLog.Clear();
+        bool raisedErr = false;
+        {
+            TestSupport::FailingAllocation failing(skip);
+            raisedErr = RaisesErr([] { CameraList::GetInstance(); });
+            EXPECT_EQ(failing.Remaining(), 0);
+        }
+        EXPECT_TRUE(raisedErr);
+        EXPECT_EQ(mLog.Messages(), std::vector<std::string>{"CameraList::GetInstance: ERROR: no valid instance\n"});
+    }
+    EXPECT_EQ(CameraList::GetInstance()->GetCount(), 0) << "the next call makes the list";
 }
 
 }

@@ -63,6 +63,10 @@ std::vector<std::string> DiagTest::FileLines() const
     // Messages from Log bring their own line feed, so an empty line follows
     // each of them; only the lines with content matter here.
     for (std::string line; std::getline(file, line);) {
+        // Windows ends the file's lines with CR LF.
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
         if (!line.empty()) {
             lines.push_back(line);
         }

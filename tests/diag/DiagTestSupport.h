@@ -21,8 +21,8 @@ protected:
     // Log through the context's member, printf-style.
     void LogAt(int level, const char* format, ...);
     void Timing(const char* tag, bool deferFlush, const char* format, ...);
-    // The lines of the log file in the test's folder (none when it is missing).
-    // The non-empty lines of the log file.
+    // The non-empty lines of the log file in the test's folder (none when it
+    // is missing), without their line ends.
     std::vector<std::string> FileLines() const;
     std::string LogFile() const { return mFolder.File("kavrix.log"); }
 

@@ -52,6 +52,8 @@ TEST_F(LogFileTest, TheFileIsWrittenWhenMoreThanAHundredLinesArePending)
     EXPECT_EQ(MessageOf(lines.back()), "after");
 }
 
+// Lines end as the system's text files do (CR LF on Windows), also the line
+// feeds inside a message; nothing else about a line changes.
 TEST_F(LogFileTest, MessagesFromLogAreFollowedByAnEmptyLineTimingEntriesAreNot)
 {
     mContext.SetSystemPath(mFolder.Path());
@@ -59,14 +61,25 @@ TEST_F(LogFileTest, MessagesFromLogAreFollowedByAnEmptyLineTimingEntriesAreNot)
     mContext.mLogTimings = true;
     LogAt(2, "Camera::Open: entering port=%d", 2);
     Timing("Cam1", false, "image received at %6ld", 17L);
+    LogAt(2, "===============\ninitialize: \n");
     mContext.FlushLogFile();
+    const std::string end = Os::LineEnd;
     const std::string content = TestSupport::ReadFile(LogFile());
-    const std::size_t first = content.find('\n');
-    ASSERT_NE(first, std::string::npos) << content;
-    EXPECT_TRUE(HasFileStamp(content.substr(0, 18)));
-    EXPECT_EQ(content.substr(17, first + 2 - 17), "\tKavrix\tCamera::Open: entering port=2\n\n");
-    EXPECT_TRUE(HasFileStamp(content.substr(first + 2, 18)));
-    EXPECT_EQ(content.substr(first + 2 + 17), "\tCam1\timage received at     17\n");
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < content.size();) {
+        const std::size_t next = content.find(end, at);
+        ASSERT_NE(next, std::string::npos) << "a line without its end: " << content.substr(at);
+        lines.push_back(content.substr(at, next - at));
+        at = next + end.size();
+    }
+    ASSERT_EQ(lines.size(), 6u) << content;
+    EXPECT_TRUE(HasFileStamp(lines[0]));
+    EXPECT_EQ(lines[0].substr(18), "Kavrix\tCamera::Open: entering port=2");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2].substr(18), "Cam1\timage received at     17");
+    EXPECT_EQ(lines[3].substr(18), "Kavrix\t===============");
+    EXPECT_EQ(lines[4], "initialize: ");
+    EXPECT_EQ(lines[5], "");
 }
 
 TEST_F(LogFileTest, DeferredEntriesNeverStartAWrite)
@@ -149,6 +162,7 @@ TEST(LogFileLifetime, AContextWritesItsPendingLinesWhenItIsDestroyed)
         EXPECT_TRUE(TestSupport::ReadFile(folder.File("kavrix.log")).empty());
     }
     const std::string content = TestSupport::ReadFile(folder.File("kavrix.log"));
-    EXPECT_NE(content.find("\tCam1\tframe received\n"), std::string::npos) << content;
-    EXPECT_NE(content.find("\tCam1\timage received at     17\n"), std::string::npos) << content;
+    EXPECT_NE(content.find(std::string("\tCam1\tframe received") + Os::LineEnd), std::string::npos) << content;
+    EXPECT_NE(content.find(std::string("\tCam1\timage received at     17") + Os::LineEnd), std::string::npos)
+        << content;
 }

@@ -22,6 +22,15 @@ TEST(System, ProcessClockCountsWallMillisecondsSinceTheStart)
     EXPECT_LT(slept, 1500);
 }
 
+TEST(System, TheMonotonicClockCountsMillisecondsForward)
+{
+    const long long start = Os::MonotonicMilliseconds();
+    Os::SleepMs(200);
+    const long long slept = Os::MonotonicMilliseconds() - start;
+    EXPECT_GE(slept, 180) << "Windows counts in ticks of up to 16 ms";
+    EXPECT_LT(slept, 1500);
+}
+
 TEST(System, LocalTimeAndEnvironment)
 {
     const Os::LocalTime now = Os::Now();

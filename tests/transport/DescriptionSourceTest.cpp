@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 using namespace Kavrix;
 
 namespace {
@@ -90,15 +92,21 @@ TEST(ZipArchiveTest, DamagedArchivesAreRefused)
     corrupt[40] = static_cast<char>(corrupt[40] ^ 0x55);
     EXPECT_EQ(ErrorOfUnzip(corrupt), invalid);
 
-    // An entry that claims more than any description needs is not allocated.
+}
+
+// An entry that claims more than any description needs is not allocated, and
+// says so as every other description too large to take in does.
+TEST(ZipArchiveTest, AnEntryOverTheDescriptionLimitIsOutOfMemory)
+{
     std::string huge = TestSupport::BuildZip({{"a.xml", "<x/>", false}});
     const std::size_t directory = huge.rfind(std::string("PK\x01\x02", 4));
     ASSERT_NE(directory, std::string::npos);
-    for (std::size_t field : {std::size_t{22}, std::size_t{24}}) {
-        huge[directory + field] = static_cast<char>(0xFF);
-        huge[directory + field + 1] = static_cast<char>(0xFF);
+    // The uncompressed size in the central directory, little-endian.
+    const std::uint32_t size = static_cast<std::uint32_t>(MaxDescriptionSize) + 1;
+    for (std::size_t i = 0; i < 4; ++i) {
+        huge[directory + 24 + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
     }
-    EXPECT_EQ(ErrorOfUnzip(huge), invalid);
+    EXPECT_EQ(ErrorOfUnzip(huge), "Device::GetXml: Out of memory");
 }
 
 }

@@ -121,6 +121,12 @@ TLI_API GC_ERROR TLICtl_GetRegisterValue(const char* sDeviceName, const char* sR
  * closed. */
 TLI_API GC_ERROR TLICtl_SetPrivilegeOnOpen(const char* sDeviceName, int32_t iValue);
 
+/* From now on GCReadData of the camera moves at most iReadBytes of what it
+ * is asked, and GCWriteData at most iWriteBytes, and each answers that count
+ * in *piSize, as a producer may that transfers fewer bytes than asked; 0
+ * lifts a limit. */
+TLI_API GC_ERROR TLICtl_SetTransferLimits(const char* sDeviceName, size_t iReadBytes, size_t iWriteBytes);
+
 /* How the camera serves its description from now on (TLICTL_DESCRIPTION_*). */
 TLI_API GC_ERROR TLICtl_SetDescriptionForm(const char* sDeviceName, int32_t iForm);
 

@@ -178,6 +178,14 @@ GC_ERROR TLICtl_SetPrivilegeOnOpen(const char* sDeviceName, int32_t iValue)
     });
 }
 
+GC_ERROR TLICtl_SetTransferLimits(const char* sDeviceName, size_t iReadBytes, size_t iWriteBytes)
+{
+    return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
+        camera.SetTransferLimits(iReadBytes, iWriteBytes);
+        return GC_ERR_SUCCESS;
+    });
+}
+
 GC_ERROR TLICtl_SetDescriptionForm(const char* sDeviceName, int32_t iForm)
 {
     return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {

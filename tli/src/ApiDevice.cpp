@@ -55,7 +55,11 @@ GC_ERROR GCReadData(DEV_HANDLE hDevice, uint64_t iAddress, void* pBuffer, size_t
             return GC_ERR_INVALID_HANDLE;
         if (pBuffer == nullptr || piSize == nullptr)
             return GC_ERR_INVALID_PARAMETER;
-        return record->mCamera->ReadMemory(iAddress, pBuffer, *piSize);
+        const std::size_t size = record->mCamera->ReadSize(*piSize);
+        const GC_ERROR result = record->mCamera->ReadMemory(iAddress, pBuffer, size);
+        if (result == GC_ERR_SUCCESS)
+            *piSize = size;
+        return result;
     });
 }
 
@@ -69,6 +73,10 @@ GC_ERROR GCWriteData(DEV_HANDLE hDevice, uint64_t iAddress, const void* pBuffer,
             return GC_ERR_INVALID_PARAMETER;
         if (record->mAccess == DEVICE_ACCESS_READONLY)
             return GC_ERR_ACCESS_DENIED;
-        return record->mCamera->WriteMemory(iAddress, pBuffer, *piSize);
+        const std::size_t size = record->mCamera->WriteSize(*piSize);
+        const GC_ERROR result = record->mCamera->WriteMemory(iAddress, pBuffer, size);
+        if (result == GC_ERR_SUCCESS)
+            *piSize = size;
+        return result;
     });
 }

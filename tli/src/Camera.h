@@ -38,6 +38,14 @@ public:
     void Open(DEV_HANDLE handle, std::int32_t access);
     void Close();
     void SetPrivilegeOnOpen(std::optional<std::uint32_t> value) { mPrivilegeOnOpen = value; }
+    // How many of the asked bytes one register read or write moves (0: all of them).
+    void SetTransferLimits(std::size_t read, std::size_t write)
+    {
+        mReadLimit = read;
+        mWriteLimit = write;
+    }
+    std::size_t ReadSize(std::size_t asked) const { return Limited(asked, mReadLimit); }
+    std::size_t WriteSize(std::size_t asked) const { return Limited(asked, mWriteLimit); }
 
     // Register access as the host sees it: GC_ERR_TIMEOUT once removed,
     // access modes (and the firmware's refusals) enforced, command registers
@@ -78,6 +86,7 @@ public:
     std::uint64_t GetLost() const { return mLost; }
 
 private:
+    static std::size_t Limited(std::size_t asked, std::size_t limit) { return limit != 0 && asked > limit ? limit : asked; }
     void PowerOn(std::uint32_t ipAddress);
     bool IsStreamLocked() const;
     bool IsLocked(std::uint64_t address, std::size_t size) const;
@@ -98,6 +107,8 @@ private:
     RegisterSpace mRegisters;
     std::string mUrl;
     std::optional<std::uint32_t> mPrivilegeOnOpen;
+    std::size_t mReadLimit = 0;
+    std::size_t mWriteLimit = 0;
     std::chrono::steady_clock::time_point mTimestampOrigin;
     bool mRemoved = false;
     bool mAcquiring = false;

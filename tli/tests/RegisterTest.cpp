@@ -49,6 +49,24 @@ TEST_F(Registers, PrivilegeRegisterFollowsTheOpen)
     EXPECT_EQ(Read32(device, Privilege, Big), 1u);
 }
 
+TEST_F(Registers, TransferLimitsMoveFewerBytesAndSaySo)
+{
+    ASSERT_EQ(TLICtl_SetTransferLimits(DefaultKx1300, 2, 3), GC_ERR_SUCCESS);
+    unsigned char value[4] = {9, 9, 9, 9};
+    size_t size = sizeof value;
+    ASSERT_EQ(GCReadData(mKx1300, Privilege, value, &size), GC_ERR_SUCCESS);
+    EXPECT_EQ(size, 2u);
+    EXPECT_EQ(value[2], 9) << "the bytes past the limit are not touched";
+
+    const unsigned char control[4] = {0, 0, 0, 2};
+    size = sizeof control;
+    ASSERT_EQ(GCWriteData(mKx1300, Privilege, control, &size), GC_ERR_SUCCESS);
+    EXPECT_EQ(size, 3u);
+    ASSERT_EQ(TLICtl_SetTransferLimits(DefaultKx1300, 0, 0), GC_ERR_SUCCESS);
+    EXPECT_EQ(Read32(mKx1300, Privilege, Big), 1u) << "the last byte was not written";
+    EXPECT_EQ(TLICtl_SetTransferLimits("No such camera", 2, 2), GC_ERR_INVALID_ID);
+}
+
 TEST_F(Registers, AccessModesAndMappedSpaceAreEnforced)
 {
     uint32_t value = 0;
