@@ -83,7 +83,7 @@ void closeCVLPort(int grabberNo, int portNo)
 {
     RunBehindBarrier(0, [&] {
         Log(2, "closeCVLPort: entering grabberNo=%d, portNo=%d\n", grabberNo, portNo);
-        CameraList::GetInstance()->GetByPort(portNo)->Close();
+        CameraList::GetInstance()->GetByPort(portNo)->CloseFromHost();
         return 0;
     },
     [&](const char* what) {

@@ -49,6 +49,9 @@ public:
     bool Open(int portNo, int* size);
     // Stops grabbing, unbinds and closes the device; raises nothing.
     void Close();
+    // Close for the host: refused (false) from inside the debug callback,
+    // where it would wait for a delivery that waits to log.
+    bool CloseFromHost();
     void SetCompleteCB(CompleteCallback callback);
 
     // Starts grabbing in the current mode; a request made while a single

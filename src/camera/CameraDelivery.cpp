@@ -4,6 +4,7 @@
 #include "camera/Camera.h"
 
 #include "diag/DriverContext.h"
+#include "diag/HostCallbackScope.h"
 #include "os/System.h"
 #include "transport/Device.h"
 
@@ -96,7 +97,10 @@ void Camera::DeliverImage()
         Log(3, "Camera::ProcessEvent: grab succesful. calling CB, port=%d\n", port);
         SetImagePending(true);
         const unsigned generation = mGeneration;
-        callback(0, port);
+        {
+            const HostCallbackScope insideCallback(HostCallbackScope::Kind::Completion);
+            callback(0, port);
+        }
         if (generation != mGeneration) {
             // Closed or reopened from inside the callback: nothing of this
             // delivery is left to finish.

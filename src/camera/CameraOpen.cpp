@@ -3,6 +3,7 @@
 
 #include "camera/CameraWaitThread.h"
 #include "diag/DriverContext.h"
+#include "diag/HostCallbackScope.h"
 #include "params/ParamEnum.h"
 #include "transport/CameraError.h"
 #include "transport/Device.h"
@@ -148,6 +149,16 @@ void Camera::PutCameraIntoMono8()
     }
     Log(1, "Camera::Open: WARNING: camera cannot deliver images in format %s, port: %d\n", current.c_str(),
         mPort.load());
+}
+
+bool Camera::CloseFromHost()
+{
+    if (HostCallbackScope::IsActive(HostCallbackScope::Kind::Debug)) {
+        Log(1, "closeCVLPort: ERROR: called from inside a driver callback\n");
+        return false;
+    }
+    Close();
+    return true;
 }
 
 void Camera::Close()

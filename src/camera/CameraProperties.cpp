@@ -160,7 +160,9 @@ bool Camera::SetProperty(const char* name, int value)
     }
     if (Is(name, "Reset")) {
         const int port = mPort;
-        Close();
+        if (!CloseFromHost()) {
+            return false;
+        }
         int size[2] = {0, 0};
         return Open(port, size);
     }

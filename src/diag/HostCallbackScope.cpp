@@ -14,7 +14,8 @@ namespace {
 // its lock, completion callbacks on the wait thread), so a few entries do.
 struct Entry {
     std::thread::id thread;
-    int depth = 0;
+    // How deeply inside each kind of callback.
+    std::array<int, 2> depth{};
 };
 
 struct Table {
@@ -41,9 +42,14 @@ Entry* Find(Table& table, std::thread::id thread)
     return nullptr;
 }
 
+std::size_t Index(HostCallbackScope::Kind kind)
+{
+    return kind == HostCallbackScope::Kind::Debug ? 0 : 1;
 }
 
-HostCallbackScope::HostCallbackScope() noexcept
+}
+
+HostCallbackScope::HostCallbackScope(Kind kind) noexcept : mKind(kind)
 {
     Table& table = Threads();
     const std::lock_guard<std::mutex> lock(table.lock);
@@ -56,7 +62,7 @@ HostCallbackScope::HostCallbackScope() noexcept
         return;
     }
     entry->thread = std::this_thread::get_id();
-    ++entry->depth;
+    ++entry->depth[Index(mKind)];
 }
 
 HostCallbackScope::~HostCallbackScope()
@@ -68,14 +74,21 @@ HostCallbackScope::~HostCallbackScope()
         --table.overflow;
         return;
     }
-    if (--entry->depth == 0) {
+    --entry->depth[Index(mKind)];
+    if (entry->depth[0] == 0 && entry->depth[1] == 0) {
         entry->thread = std::thread::id();
     }
 }
 
 bool HostCallbackScope::IsActive() noexcept
 {
+    return IsActive(Kind::Debug) || IsActive(Kind::Completion);
+}
+
+bool HostCallbackScope::IsActive(Kind kind) noexcept
+{
     Table& table = Threads();
     const std::lock_guard<std::mutex> lock(table.lock);
-    return table.overflow > 0 || Find(table, std::this_thread::get_id()) != nullptr;
+    const Entry* entry = Find(table, std::this_thread::get_id());
+    return table.overflow > 0 || (entry != nullptr && entry->depth[Index(kind)] > 0);
 }

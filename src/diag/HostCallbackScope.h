@@ -8,12 +8,18 @@
 
 class HostCallbackScope {
 public:
-    HostCallbackScope() noexcept;
+    enum class Kind { Debug, Completion };
+
+    explicit HostCallbackScope(Kind kind) noexcept;
     ~HostCallbackScope();
     HostCallbackScope(const HostCallbackScope&) = delete;
     HostCallbackScope& operator=(const HostCallbackScope&) = delete;
 
-    // True while the calling thread is inside at least one host callback;
-    // other threads are not affected.
+    // True while the calling thread is inside at least one host callback (of
+    // that kind); other threads are not affected.
     static bool IsActive() noexcept;
+    static bool IsActive(Kind kind) noexcept;
+
+private:
+    Kind mKind;
 };

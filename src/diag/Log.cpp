@@ -70,7 +70,7 @@ void DriverContext::DeliverToCallback(const char* text)
     if (callback == nullptr) {
         return;
     }
-    const HostCallbackScope insideCallback;
+    const HostCallbackScope insideCallback(HostCallbackScope::Kind::Debug);
     try {
         callback(prefix);
         callback(text);

@@ -283,3 +283,40 @@ TEST_F(GrabTest, ResetReopensOnTheSamePortKeepingModeAndCallback)
 }
 
 }
+
+namespace {
+
+// Closing from inside the debug callback would wait for a delivery that
+// waits to log through that same callback: it is refused.
+const DriverFunctions* gDriver = nullptr;
+std::atomic<int> gCloseDuringLog{0};
+std::atomic<int> gResetResult{-1};
+
+void CloseWhileLogging(const char* text)
+{
+    TestSupport::LogCapture::Callback()(text);
+    if (std::string(text).find("Camera::ProcessEvent: grab succesful") != std::string::npos && gDriver != nullptr) {
+        ++gCloseDuringLog;
+        gDriver->closeCVLPort(0, 6);
+        gResetResult = gDriver->setProperty(0, 6, "Reset", 0);
+    }
+}
+
+TEST_F(GrabTest, NoCloseFromInsideTheDebugCallback)
+{
+    OpenForImages(Kx1300, 6);
+    gDriver = &*mDriver;
+    mDriver->setDebugMsgProc(&CloseWhileLogging);
+    ASSERT_EQ(mDriver->doCVLGrab(0, 6), 1);
+    ASSERT_TRUE(mImages.WaitForImages(6, 1, 5s));
+    EXPECT_TRUE(WaitForLog("Camera::ProcessEvent: Grab finished\n"));
+    mDriver->setDebugMsgProc(TestSupport::LogCapture::Callback());
+    gDriver = nullptr;
+    EXPECT_EQ(gCloseDuringLog, 1);
+    EXPECT_EQ(gResetResult, 0);
+    EXPECT_GE(mLog.Find("closeCVLPort: ERROR: called from inside a driver callback\n"), 0);
+    int value = 0;
+    EXPECT_EQ(mDriver->getProperty(0, 6, "Width", &value), 1) << "still open";
+}
+
+}

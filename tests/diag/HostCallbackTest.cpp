@@ -107,11 +107,13 @@ TEST_F(HostCallbackTest, TheCallbackRunsMarkedAsAHostCallbackOnItsOwnThreadOnly)
     EXPECT_FALSE(gMarkedOnOtherThread);
     EXPECT_FALSE(HostCallbackScope::IsActive());
     {
-        const HostCallbackScope outer;
+        const HostCallbackScope outer(HostCallbackScope::Kind::Completion);
         {
-            const HostCallbackScope inner;
+            const HostCallbackScope inner(HostCallbackScope::Kind::Debug);
+            EXPECT_TRUE(HostCallbackScope::IsActive(HostCallbackScope::Kind::Debug));
         }
         EXPECT_TRUE(HostCallbackScope::IsActive()) << "nested marks count";
+        EXPECT_FALSE(HostCallbackScope::IsActive(HostCallbackScope::Kind::Debug)) << "each kind by itself";
     }
     EXPECT_FALSE(HostCallbackScope::IsActive());
 }
@@ -127,7 +129,7 @@ TEST(HostCallbackScopeTest, TooManyThreadsAtOnceMarkEveryThread)
     std::vector<std::unique_ptr<Os::Thread>> threads;
     for (int t = 0; t < Threads; ++t) {
         threads.push_back(std::make_unique<Os::Thread>([&] {
-            const HostCallbackScope mark;
+            const HostCallbackScope mark(HostCallbackScope::Kind::Completion);
             ++inside;
             Os::WaitForAny(waitFor, 1, Os::Infinite);
         }));
