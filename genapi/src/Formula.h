@@ -53,12 +53,14 @@ public:
     enum class Mode { Integer, Float };
 
     // Raises a RuntimeException describing what is wrong and at which position.
+    // The text is not copied: it lies in the description the map keeps.
     Formula(std::string_view text, const FormulaSymbols& symbols, Mode mode, const char* inputName = nullptr);
 
-    const std::string& Text() const { return mText; }
     // Whether compiling looked into a variable's node (an enumeration entry's
     // value), which makes the result particular to those nodes.
     bool ReadsNodes() const { return mReadsNodes; }
+    // How many operations deep evaluating it recurses.
+    int Height() const { return mItems[static_cast<std::size_t>(mRoot)].mHeight; }
 
     // Evaluates with the node's variables and the converter's input; `owner`
     // names the node in error texts (division by zero, a result that is no number).
@@ -123,7 +125,7 @@ private:
     int32_t mRoot = -1;
     Mode mMode = Mode::Integer;
     bool mReadsNodes = false;
-    std::string mText;
+    std::string_view mText;
 };
 
 } // namespace Detail

@@ -6,6 +6,7 @@
 
 #include "Loader.h"
 #include "Node.h"
+#include "NodeMap.h"
 
 namespace GenApi {
 namespace Detail {
@@ -47,13 +48,20 @@ bool FormulaVariables::AllReadable() const
 }
 
 std::shared_ptr<const Formula> FormulaVariables::Compile(const pugi::xml_node& element, Loader& loader,
-                                                       Formula::Mode mode, const char* inputName) const
+                                                       Formula::Mode mode, const char* inputName)
 {
+    mMap = &loader.Map();
     try {
         return loader.CompileFormula(loader.Text(element), mSymbols, mode, inputName);
     } catch (const GenICam::GenericException& e) {
         loader.Fail(element, "%s", e.GetDescription());
     }
+}
+
+Number FormulaVariables::Evaluate(const Formula& formula, Number input, bool ignoreCache, const char* owner)
+{
+    FormulaStep step(*mMap, formula.Height(), owner);
+    return formula.Evaluate(mVariables, input, ignoreCache, owner);
 }
 
 } // namespace Detail

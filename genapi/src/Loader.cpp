@@ -12,6 +12,7 @@
 #include "ConverterNode.h"
 #include "EnumEntryNode.h"
 #include "EnumerationNode.h"
+#include "Excerpt.h"
 #include "FloatNode.h"
 #include "FloatRegNode.h"
 #include "IntConverterNode.h"
@@ -304,7 +305,7 @@ int64_t Loader::Integer(const pugi::xml_node& element) const
     const std::string_view text = Text(element);
     int64_t value = 0;
     if (!ParseInt(text, value)) {
-        Fail(element, "'%s' is not an integer", std::string(text).c_str());
+        Fail(element, "'%s' is not an integer", Excerpt(text).c_str());
     }
     return value;
 }
@@ -314,7 +315,7 @@ double Loader::Float(const pugi::xml_node& element) const
     const std::string_view text = Text(element);
     double value = 0.0;
     if (!ParseFloat(text, value)) {
-        Fail(element, "'%s' is not a number", std::string(text).c_str());
+        Fail(element, "'%s' is not a number", Excerpt(text).c_str());
     }
     return value;
 }
@@ -328,7 +329,7 @@ Number Loader::NumberOf(const pugi::xml_node& element) const
     }
     double value = 0.0;
     if (!ParseFloat(text, value)) {
-        Fail(element, "'%s' is not a number", std::string(text).c_str());
+        Fail(element, "'%s' is not a number", Excerpt(text).c_str());
     }
     return Number::Float(value);
 }
@@ -341,7 +342,7 @@ int64_t Loader::IntegerAttribute(const pugi::xml_node& element, const char* name
     }
     int64_t value = 0;
     if (!ParseInt(attribute.value(), value)) {
-        Fail(element, "attribute %s='%s' is not an integer", name, attribute.value());
+        Fail(element, "attribute %s='%s' is not an integer", name, Excerpt(attribute.value()).c_str());
     }
     return value;
 }
@@ -355,7 +356,7 @@ E Loader::Choice(const pugi::xml_node& element, std::initializer_list<std::pair<
             return choice.second;
         }
     }
-    Fail(element, "'%s' is not a value of <%s>", std::string(text).c_str(), element.name());
+    Fail(element, "'%s' is not a value of <%s>", Excerpt(text).c_str(), element.name());
 }
 
 bool Loader::YesNo(const pugi::xml_node& element) const
@@ -424,7 +425,7 @@ Node& Loader::ReferenceByName(Node& owner, const pugi::xml_node& where, std::str
     auto& recent = mRecent[(reinterpret_cast<std::uintptr_t>(name.data()) / 8) % mRecent.size()];
     Node* target = recent.first == name.data() && recent.second->Name() == name ? recent.second : mMap.Find(name);
     if (!target) {
-        Fail(where, "'%s' is no node of the description", std::string(name).c_str());
+        Fail(where, "'%s' is no node of the description", Excerpt(name).c_str());
     }
     recent = {name.data(), target};
     Depend(*target, owner, link);
@@ -477,7 +478,7 @@ std::string Loader::Where(const pugi::xml_node& element) const
         if (*name && TagOf(node.name()) != Tag::pVariable && TagOf(node.name()) != Tag::Constant &&
             TagOf(node.name()) != Tag::Expression) {
             where += node == element ? " '" : " of node '";
-            where += name;
+            where += Excerpt(name);
             where += "'";
             break;
         }

@@ -10,12 +10,6 @@
 namespace GenApi {
 namespace Detail {
 
-namespace {
-// Real descriptions nest a few levels (a feature, its converter, a formula, a
-// register, its address); anything this deep is a cycle.
-constexpr int kMaxReferenceDepth = 128;
-} // namespace
-
 NodeMap::NodeMap(std::string deviceName) : mDeviceName(std::move(deviceName)) {}
 
 NodeMap::~NodeMap() = default;
@@ -177,11 +171,27 @@ void NodeMap::InvalidateAll()
 void NodeMap::EnterReference(const Node& target)
 {
     if (mReferenceDepth >= kMaxReferenceDepth) {
-        throw RUNTIME_EXCEPTION("Node '%s': references nest more than %d levels deep; the description refers to "
-                                "this node in a cycle",
+        const auto path = mReferencePath.begin();
+        if (std::find(path, path + mReferenceDepth, &target) != path + mReferenceDepth) {
+            throw RUNTIME_EXCEPTION("Node '%s': references nest more than %d levels deep; the description refers "
+                                    "to this node in a cycle",
+                                    target.NameText(), kMaxReferenceDepth);
+        }
+        throw RUNTIME_EXCEPTION("Node '%s': it is reached through a chain of more than %d references, too deep "
+                                "to follow",
                                 target.NameText(), kMaxReferenceDepth);
     }
-    ++mReferenceDepth;
+    mReferencePath[static_cast<std::size_t>(mReferenceDepth++)] = &target;
+}
+
+void NodeMap::EnterFormula(int height, const char* owner)
+{
+    if (mFormulaDepth + height > kMaxFormulaDepth) {
+        throw RUNTIME_EXCEPTION("Node '%s': its formula and the formulas of the nodes it reads nest more than %d "
+                                "operations deep",
+                                owner, kMaxFormulaDepth);
+    }
+    mFormulaDepth += height;
 }
 
 } // namespace Detail

@@ -4,6 +4,7 @@
 #ifndef GENAPI_DETAIL_NODEMAP_H
 #define GENAPI_DETAIL_NODEMAP_H
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -22,6 +23,13 @@ namespace GenApi {
 namespace Detail {
 
 class Node;
+
+// Real descriptions nest a few levels (a feature, its converter, a formula, a
+// register, its address); a chain deeper than this is a cycle or hostile.
+constexpr int kMaxReferenceDepth = 128;
+// Operations of formulas evaluated inside one another, each a frame of the
+// evaluation's stack: room for several formulas of the largest height.
+constexpr int kMaxFormulaDepth = 2048;
 
 // Nodes live in blocks the map owns; their pointer only ends their life.
 struct NodeDeleter {
@@ -76,10 +84,14 @@ public:
     // After a write: everything that depends on the node forgets its cache.
     void NotifyChanged(Node& node);
     void InvalidateAll();
-    // Bounds how deep one node's value may draw on others; a deeper chain can
-    // only come from a cyclic reference.
+    // Bounds how deep one node's value may draw on others, naming a cycle
+    // when the target is already on the way to it.
     void EnterReference(const Node& target);
     void LeaveReference() { --mReferenceDepth; }
+    // Bounds how deep the formulas being evaluated recurse together, through
+    // all the nodes they read: each counts its height in operations.
+    void EnterFormula(int height, const char* owner);
+    void LeaveFormula(int height) { mFormulaDepth -= height; }
 
 private:
     void* Allocate(std::size_t size, std::size_t alignment);
@@ -98,8 +110,27 @@ private:
     mutable std::recursive_mutex mMutex;
     int mCallDepth = 0;
     int mReferenceDepth = 0;
+    // The nodes of the reference steps under way, outermost first.
+    std::array<const Node*, kMaxReferenceDepth> mReferencePath{};
+    int mFormulaDepth = 0;
     uint64_t mOperation = 1;
     uint64_t mEpoch = 0;
+};
+
+// One formula being evaluated, for as long as its evaluation lasts.
+class FormulaStep {
+public:
+    FormulaStep(NodeMap& map, int height, const char* owner) : mMap(map), mHeight(height)
+    {
+        mMap.EnterFormula(height, owner);
+    }
+    ~FormulaStep() { mMap.LeaveFormula(mHeight); }
+    FormulaStep(const FormulaStep&) = delete;
+    FormulaStep& operator=(const FormulaStep&) = delete;
+
+private:
+    NodeMap& mMap;
+    int mHeight;
 };
 
 // Holds the map's lock for one call from outside.

@@ -124,6 +124,39 @@ TEST(Load, ReadsThatCannotEndRaiseInstead)
     EXPECT_THROW(map.As<IInteger>("Ping")->GetValue(), GenICam::RuntimeException);
 }
 
+namespace {
+
+std::string ErrorReading(IInteger* node)
+{
+    try {
+        node->GetValue();
+    } catch (const GenICam::RuntimeException& e) {
+        return e.GetDescription();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(Load, ADeepChainOfReferencesIsNotCalledACycle)
+{
+    std::string nodes = "<Integer Name=\"N0\"><Value>5</Value></Integer>\n"
+                        "<Integer Name=\"Ping\"><pValue>Pong</pValue></Integer>\n"
+                        "<Integer Name=\"Pong\"><pValue>Ping</pValue></Integer>\n";
+    for (int i = 1; i <= 200; ++i) {
+        nodes += "<Integer Name=\"N" + std::to_string(i) + "\"><pValue>N" + std::to_string(i - 1) +
+                 "</pValue></Integer>\n";
+    }
+    TestMap map(nodes);
+    EXPECT_EQ(map.As<IInteger>("N100")->GetValue(), 5);
+    const std::string deep = ErrorReading(map.As<IInteger>("N200"));
+    EXPECT_NE(deep.find("too deep"), std::string::npos) << deep;
+    EXPECT_EQ(deep.find("cycle"), std::string::npos) << deep;
+    const std::string cycle = ErrorReading(map.As<IInteger>("Ping"));
+    EXPECT_NE(cycle.find("in a cycle"), std::string::npos) << cycle;
+    EXPECT_EQ(map.As<IInteger>("N100")->GetValue(), 5);
+}
+
 TEST(Load, ManyReferencesToOneNodeEvaluateItOnce)
 {
     // Each level refers twice to the next: evaluated naively, 2^40 reads.
