@@ -71,6 +71,26 @@ void Loader::Load()
     for (const auto& finish : mFinish) {
         finish.first->Finish(finish.second, *this);
     }
+    for (const Warning& warning : mWarnings) {
+        std::string text = warning.mFirst + "; ignored";
+        if (warning.mMore > 0) {
+            text += " (and " + std::to_string(warning.mMore) + " more <" + std::string(warning.mElement) +
+                    "> like it)";
+        }
+        mMap.AddWarning(std::move(text));
+    }
+}
+
+void Loader::Warn(const pugi::xml_node& element, const std::string& what)
+{
+    const std::string_view name = element.name();
+    for (Warning& warning : mWarnings) {
+        if (warning.mElement == name) {
+            ++warning.mMore;
+            return;
+        }
+    }
+    mWarnings.push_back({name, what, 0});
 }
 
 void Loader::ConfigureAll()

@@ -82,6 +82,9 @@ public:
         throw RUNTIME_EXCEPTION("%s: %s", Where(where).c_str(), what.c_str());
     }
     std::string Where(const pugi::xml_node& element) const;
+    // An element passed over; the map keeps one warning per element name,
+    // the first with how many more there were.
+    void Warn(const pugi::xml_node& element, const std::string& what);
 
     NodeMap& Map() const { return mMap; }
 
@@ -115,6 +118,12 @@ private:
     std::vector<std::pair<Node*, Link>> mRecorded;
     // Every node with its element, completed once all are configured.
     std::vector<std::pair<Node*, pugi::xml_node>> mFinish;
+    struct Warning {
+        std::string_view mElement;
+        std::string mFirst;
+        int mMore;
+    };
+    std::vector<Warning> mWarnings;
 };
 
 } // namespace Detail

@@ -81,8 +81,18 @@ void Node::Configure(const pugi::xml_node& element, Loader& loader)
             continue;
         }
         const Tag tag = TagOf(child.name());
-        if (tag != Tag::Unknown) {
+        if (tag == Tag::Unknown) {
+            continue;
+        }
+        if (!Ignorable(tag)) {
             ConfigureElement(tag, child, loader);
+            continue;
+        }
+        // Cameras ship <Streamable/> and the like; the node keeps its default.
+        try {
+            ConfigureElement(tag, child, loader);
+        } catch (const GenICam::RuntimeException& e) {
+            loader.Warn(child, e.GetDescription());
         }
     }
 }

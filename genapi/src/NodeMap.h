@@ -74,6 +74,9 @@ public:
     Node& AddHidden(NodePtr node);
     Node* Find(std::string_view name) const;
     void Reserve(std::size_t count);
+    // What loading passed over in the description.
+    void AddWarning(std::string text) { mWarnings.push_back(std::move(text)); }
+    const std::vector<std::string>& Warnings() const { return mWarnings; }
 
     // Running. A lock is held for every call from outside; each outermost call
     // is one operation, within which nodes may keep what they evaluated.
@@ -107,6 +110,7 @@ private:
     std::vector<NodePtr> mHidden;
     NameIndex mIndex;
     std::string mDeviceName;
+    std::vector<std::string> mWarnings;
     mutable std::recursive_mutex mMutex;
     int mCallDepth = 0;
     int mReferenceDepth = 0;

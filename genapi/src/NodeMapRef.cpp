@@ -48,6 +48,14 @@ void CNodeMapRef::_LoadXMLFromFile(const gcstring& FileName)
     _LoadXMLFromString(gcstring(std::move(text)));
 }
 
+void CNodeMapRef::_GetLoadWarnings(GenICam::gcstring_vector& Warnings) const
+{
+    Warnings.clear();
+    if (mMap) {
+        Warnings.assign(mMap->Warnings().begin(), mMap->Warnings().end());
+    }
+}
+
 gcstring CNodeMapRef::_GetDeviceName() const { return mDeviceName; }
 
 void CNodeMapRef::_GetNodes(NodeList_t& Nodes) const

@@ -50,6 +50,11 @@ const char* FeatureKind(INode* node)
 bool TreePrinter::Print(CNodeMapRef& map, double loadMilliseconds)
 {
     mSummary = TreeSummary();
+    gcstring_vector warnings;
+    map._GetLoadWarnings(warnings);
+    for (const gcstring& warning : warnings) {
+        mOut << "warning: " << warning << "\n";
+    }
     CCategoryPtr root = map._GetNode("Root");
     if (!root) {
         mOut << "no Root category\n";

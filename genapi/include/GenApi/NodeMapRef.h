@@ -25,6 +25,10 @@ public:
     void _LoadXMLFromString(const gcstring& XMLData);
     void _LoadXMLFromFile(const gcstring& FileName);
     bool _IsLoaded() const { return _Ptr != nullptr; }
+    // What loading passed over: elements that were empty or malformed but
+    // change nothing the map computes (a display hint, say), one line per
+    // element name. Empty before loading.
+    void _GetLoadWarnings(GenICam::gcstring_vector& Warnings) const;
 
     gcstring _GetDeviceName() const;
     void _GetNodes(NodeList_t& Nodes) const;

@@ -91,6 +91,23 @@ TEST(TreePrinter, TellsADeepTreeFromACategoryThatContainsItself)
     EXPECT_EQ(text.find("[C65]"), std::string::npos);
 }
 
+TEST(TreePrinter, PrintsWhatLoadingPassedOverFirst)
+{
+    std::string description = kDescription;
+    for (const std::string node : {"<Float Name=\"Gain\">", "<Integer Name=\"Loose\">"}) {
+        description.insert(description.find(node) + node.size(), "<Streamable/>");
+    }
+    CNodeMapRef map;
+    map._LoadXMLFromString(description);
+    std::ostringstream out;
+    TreePrinter printer(out);
+    ASSERT_TRUE(printer.Print(map, 0.0));
+    EXPECT_EQ(out.str().rfind("warning: description line ", 0), 0u) << out.str();
+    EXPECT_NE(out.str().find("'' is not a value of <Streamable>; ignored (and 1 more <Streamable> like it)\n[Image]"),
+              std::string::npos)
+        << out.str();
+}
+
 TEST(TreePrinter, SaysSoWhenThereIsNoRoot)
 {
     CNodeMapRef map;
