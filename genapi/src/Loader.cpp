@@ -34,22 +34,24 @@ namespace {
 constexpr int kMaxGroupNesting = 64;
 } // namespace
 
-Loader::Loader(NodeMap& map, const char* text, std::size_t size) : mMap(map), mText(text), mSize(size) {}
+Loader::Loader(NodeMap& map) : mMap(map) {}
 
-void Loader::Load()
+void Loader::Load(std::string text)
 {
-    // Parsed in place in the map's own copy: names and texts stay where they are.
+    // Parsed in place in the text the map keeps: names and texts stay where they are.
     const unsigned int options = pugi::parse_cdata | pugi::parse_escapes;
-    char* buffer = mMap.AdoptText(mText, mSize);
-    pugi::xml_parse_result result = mDocument.load_buffer_inplace(buffer, mSize, options);
+    mSize = text.size();
+    mBuffer = mMap.AdoptText(std::move(text));
+    pugi::xml_parse_result result = mDocument.load_buffer_inplace(mBuffer, mSize, options);
     if (result && result.encoding != pugi::encoding_utf8) {
         // Another encoding was converted in a buffer of the parser's own; the
         // text is written out as UTF-8 and parsed in place once more.
         std::ostringstream utf8;
         mDocument.save(utf8, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-        const std::string converted = utf8.str();
-        buffer = mMap.AdoptText(converted.data(), converted.size());
-        result = mDocument.load_buffer_inplace(buffer, converted.size(), options, pugi::encoding_utf8);
+        std::string converted = utf8.str();
+        mSize = converted.size();
+        mBuffer = mMap.AdoptText(std::move(converted));
+        result = mDocument.load_buffer_inplace(mBuffer, mSize, options, pugi::encoding_utf8);
     }
     if (!result) {
         throw RUNTIME_EXCEPTION("The description is not well-formed XML: %s (line %d)", result.description(),
@@ -484,7 +486,7 @@ int Loader::Line(std::ptrdiff_t offset) const
         return 0;
     }
     const std::size_t end = std::min(static_cast<std::size_t>(offset), mSize);
-    return 1 + static_cast<int>(std::count(mText, mText + end, '\n'));
+    return 1 + static_cast<int>(std::count(mBuffer, mBuffer + end, '\n'));
 }
 
 std::string Loader::Where(const pugi::xml_node& element) const

@@ -33,8 +33,9 @@ class Node;
 
 class Loader {
 public:
-    Loader(NodeMap& map, const char* text, std::size_t size);
-    void Load();
+    explicit Loader(NodeMap& map);
+    // The map keeps the text and the nodes point into it.
+    void Load(std::string text);
 
     // How a referring node depends on the node it names.
     enum class Link {
@@ -99,8 +100,9 @@ private:
     int Line(std::ptrdiff_t offset) const;
 
     NodeMap& mMap;
-    const char* mText;
-    std::size_t mSize;
+    // The text being parsed, which parsing changes (a line is counted in it).
+    char* mBuffer = nullptr;
+    std::size_t mSize = 0;
     pugi::xml_document mDocument;
     // Each node with the element that describes it; struct entries with their StructReg.
     struct Pending {

@@ -50,13 +50,10 @@ bool NodeMap::Connect(IPort* pPort, const gcstring& PortName) const
 
 bool NodeMap::Connect(IPort* pPort) const { return Connect(pPort, "Device"); }
 
-char* NodeMap::AdoptText(const char* text, std::size_t size)
+char* NodeMap::AdoptText(std::string text)
 {
-    // Not value-initialised: every byte is copied over at once.
-    mText.reset(new char[size + 1]);
-    std::copy(text, text + size, mText.get());
-    mText[size] = '\0';
-    return mText.get();
+    mText = std::move(text);
+    return mText.data();
 }
 
 std::string_view NodeMap::Keep(std::initializer_list<std::string_view> pieces)

@@ -56,7 +56,7 @@ public:
 
     // Building. The map keeps the description text, which the loader parses in
     // place: node texts point into it rather than being copied.
-    char* AdoptText(const char* text, std::size_t size);
+    char* AdoptText(std::string text);
     // Keeps a text made while loading (names, texts joined from pieces),
     // zero-terminated like the description's own texts.
     std::string_view Keep(std::initializer_list<std::string_view> pieces);
@@ -102,7 +102,7 @@ private:
     // Declared first, so that it outlives the nodes it holds.
     std::vector<std::unique_ptr<unsigned char[]>> mBlocks;
     std::size_t mBlockFree = 0;
-    std::unique_ptr<char[]> mText;
+    std::string mText;
     // Kept texts, packed into blocks rather than allocated one by one.
     std::vector<std::unique_ptr<char[]>> mKept;
     std::size_t mKeptFree = 0;

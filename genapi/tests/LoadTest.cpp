@@ -250,6 +250,22 @@ TEST(Load, ManyReferencesToOneNodeEvaluateItOnce)
     EXPECT_EQ(map.mPort.mReads, 1);
 }
 
+TEST(Load, ATextLentIsLeftAsItWasAndATextHandedOverIsParsedWhereItLies)
+{
+    const GenICam::gcstring lent(Description("<Integer Name=\"A\"><Value>1</Value></Integer>"));
+    const std::string before = lent.str();
+    CNodeMapRef copied;
+    copied._LoadXMLFromString(lent);
+    EXPECT_EQ(lent.str(), before);
+    EXPECT_NE(copied._GetNode("A"), nullptr);
+
+    GenICam::gcstring handed(lent);
+    CNodeMapRef adopted;
+    adopted._LoadXMLFromString(std::move(handed));
+    ASSERT_NE(adopted._GetNode("A"), nullptr);
+    EXPECT_EQ(CIntegerPtr(adopted._GetNode("A"))->GetValue(), 1);
+}
+
 TEST(Load, ADescriptionLoadsOnceAndAFailedLoadLeavesTheMapEmpty)
 {
     CNodeMapRef map;
