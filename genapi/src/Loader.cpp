@@ -38,8 +38,10 @@ Loader::Loader(NodeMap& map) : mMap(map) {}
 
 void Loader::Load(std::string text)
 {
-    // Parsed in place in the text the map keeps: names and texts stay where they are.
-    const unsigned int options = pugi::parse_cdata | pugi::parse_escapes;
+    // Parsed in place in the text the map keeps: names and texts stay where
+    // they are. An element's text is kept as its value rather than as a node
+    // of its own, which halves the nodes of a description.
+    const unsigned int options = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_embed_pcdata;
     mSize = text.size();
     mBuffer = mMap.AdoptText(std::move(text));
     pugi::xml_parse_result result = mDocument.load_buffer_inplace(mBuffer, mSize, options);
@@ -308,12 +310,18 @@ Node& Loader::AddHidden(NodePtr node, const pugi::xml_node& element)
 
 std::string_view Loader::Text(const pugi::xml_node& element) const
 {
+    // The text an element begins with is its value (parse_embed_pcdata);
+    // text after a comment, and CDATA sections, are children of their own.
+    const char* value = element.value();
     const pugi::xml_node first = element.first_child();
-    if (first && !first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata)) {
+    if (!first) {
+        return Trim(value);
+    }
+    if (!*value && !first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata)) {
         return Trim(first.value());
     }
     // Text split by comments or CDATA sections is one text.
-    std::string joined;
+    std::string joined = value;
     for (pugi::xml_node child = first; child; child = child.next_sibling()) {
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
             joined += child.value();
