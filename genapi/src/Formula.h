@@ -17,32 +17,34 @@ class Node;
 class ValueRef;
 
 // The names a formula may use: the node's variables (pVariable), constants,
-// named expressions and the converter's input (FROM or TO).
+// named expressions and the converter's input (FROM or TO). Names and texts
+// lie in the description the map keeps.
 class FormulaSymbols {
 public:
     // Variables are numbered in the order they are added; the same numbers
     // index the references handed to Formula::Evaluate.
-    void AddVariable(std::string name, Node* node);
-    void AddConstant(std::string name, Number value);
-    void AddExpression(std::string name, std::string text);
+    void AddVariable(std::string_view name, Node* node);
+    void AddConstant(std::string_view name, Number value);
+    void AddExpression(std::string_view name, std::string_view text);
 
     int FindVariable(std::string_view name) const;
     // Two nodes whose formulas read the same text over variables of the same
-    // names (and nothing else) can share one compiled formula; this is that key.
+    // names (and nothing else) can share one compiled formula.
     bool Shareable() const { return mConstants.empty() && mExpressions.empty(); }
-    std::string Signature() const;
+    bool SameVariableNames(const FormulaSymbols& other) const;
+    std::size_t VariableNamesHash() const;
     Node* VariableNode(int index) const { return mVariables[static_cast<std::size_t>(index)].mNode; }
     const Number* FindConstant(std::string_view name) const;
-    const std::string* FindExpression(std::string_view name) const;
+    const std::string_view* FindExpression(std::string_view name) const;
 
 private:
     struct Variable {
-        std::string mName;
+        std::string_view mName;
         Node* mNode;
     };
     std::vector<Variable> mVariables;
-    std::vector<std::pair<std::string, Number>> mConstants;
-    std::vector<std::pair<std::string, std::string>> mExpressions;
+    std::vector<std::pair<std::string_view, Number>> mConstants;
+    std::vector<std::pair<std::string_view, std::string_view>> mExpressions;
 };
 
 // A compiled formula. It does not change once compiled, so nodes with the

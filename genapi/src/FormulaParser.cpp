@@ -33,43 +33,6 @@ bool IsIdentifierChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_' || 
 
 } // namespace
 
-void FormulaSymbols::AddVariable(std::string name, Node* node) { mVariables.push_back({std::move(name), node}); }
-void FormulaSymbols::AddConstant(std::string name, Number value) { mConstants.emplace_back(std::move(name), value); }
-void FormulaSymbols::AddExpression(std::string name, std::string text)
-{
-    mExpressions.emplace_back(std::move(name), std::move(text));
-}
-
-int FormulaSymbols::FindVariable(std::string_view name) const
-{
-    for (std::size_t i = 0; i < mVariables.size(); ++i) {
-        if (mVariables[i].mName == name) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-const Number* FormulaSymbols::FindConstant(std::string_view name) const
-{
-    for (const auto& constant : mConstants) {
-        if (constant.first == name) {
-            return &constant.second;
-        }
-    }
-    return nullptr;
-}
-
-const std::string* FormulaSymbols::FindExpression(std::string_view name) const
-{
-    for (const auto& expression : mExpressions) {
-        if (expression.first == name) {
-            return &expression.second;
-        }
-    }
-    return nullptr;
-}
-
 class FormulaParser {
 public:
     FormulaParser(Formula& formula, const FormulaSymbols& symbols, const char* inputName)
@@ -490,7 +453,7 @@ private:
         if (const Number* constant = mSymbols.FindConstant(name)) {
             return MakeLiteral(*constant);
         }
-        if (const std::string* expression = mSymbols.FindExpression(name)) {
+        if (const std::string_view* expression = mSymbols.FindExpression(name)) {
             return ExpandExpression(name, *expression);
         }
         const std::size_t dot = name.find('.');
@@ -546,13 +509,12 @@ private:
         return Add(item);
     }
 
-    int32_t ExpandExpression(std::string_view name, const std::string& text)
+    int32_t ExpandExpression(std::string_view name, std::string_view text)
     {
-        const std::string key(name);
-        if (std::find(mExpanding.begin(), mExpanding.end(), key) != mExpanding.end()) {
-            FailAt(name, "expression '%s' refers to itself", key.c_str());
+        if (std::find(mExpanding.begin(), mExpanding.end(), name) != mExpanding.end()) {
+            FailAt(name, "expression '%s' refers to itself", Excerpt(name).c_str());
         }
-        mExpanding.push_back(key);
+        mExpanding.push_back(name);
         Level level(*this);
         const int32_t root = ParseText(text);
         mExpanding.pop_back();
@@ -561,32 +523,26 @@ private:
 
     Formula& mFormula;
     const FormulaSymbols& mSymbols;
-    std::string mInputName;
+    std::string_view mInputName;
     std::string_view mText;
     std::size_t mPosition = 0;
     Token mToken;
     int mNesting = 0;
     // Operands and operators of the chains being read, above those of enclosing chains.
     std::vector<int32_t> mPending;
-    std::vector<std::string> mExpanding;
+    std::vector<std::string_view> mExpanding;
 };
-
-std::string FormulaSymbols::Signature() const
-{
-    std::string signature;
-    for (const Variable& variable : mVariables) {
-        signature += variable.mName;
-        signature += '\n';
-    }
-    return signature;
-}
 
 Formula::Formula(std::string_view text, const FormulaSymbols& symbols, Mode mode, const char* inputName)
     : mMode(mode), mText(text)
 {
+    // Room for the most operations the text can hold, then only what it holds:
+    // a load compiles hundreds of formulas, and what they leave unused would
+    // spread them over many more pages.
     mItems.reserve(text.size() / 3 + 1);
     FormulaParser parser(*this, symbols, inputName);
     mRoot = parser.ParseText(mText);
+    mItems.shrink_to_fit();
     if (mode == Mode::Float) {
         for (Item& item : mItems) {
             if (item.mOp == Op::Literal && !item.mValue.mIsFloat) {

@@ -16,7 +16,8 @@ bool FormulaVariables::Configure(Tag tag, const pugi::xml_node& element, Loader&
     if (tag != Tag::pVariable && tag != Tag::Constant && tag != Tag::Expression) {
         return false;
     }
-    const std::string name = element.attribute("Name").value();
+    // Attribute values lie in the map's text, zero-terminated.
+    const std::string_view name = element.attribute("Name").value();
     if (name.empty()) {
         loader.Fail(element, "a %s needs a Name", element.name());
     }
@@ -31,7 +32,7 @@ bool FormulaVariables::Configure(Tag tag, const pugi::xml_node& element, Loader&
         mSymbols.AddConstant(name, loader.NumberOf(element));
         break;
     default:
-        mSymbols.AddExpression(name, std::string(loader.Text(element)));
+        mSymbols.AddExpression(name, loader.Text(element));
         break;
     }
     return true;

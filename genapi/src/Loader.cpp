@@ -65,11 +65,12 @@ void Loader::Load(std::string text)
                                 root ? root.name() : "");
     }
     // First every node, so that references may name nodes described further on.
-    // Descriptions hold about one node per 70 to 200 bytes.
-    const std::size_t expected = mSize / 64 + 16;
-    mMap.Reserve(expected);
-    mPending.reserve(expected);
-    mFinish.reserve(expected);
+    // Descriptions hold one node per 70 to 400 bytes: the lists are reserved
+    // for the most (what is not filled is never touched), the name index,
+    // which is filled in as it is made, for the fewest, to grow when needed.
+    mPending.reserve(mSize / 64 + 16);
+    mFinish.reserve(mSize / 64 + 16);
+    mMap.Reserve(mSize / 64 + 16, mSize / 400 + 16);
     Collect(root, 0);
     ConfigureAll();
     for (const auto& finish : mFinish) {
@@ -280,24 +281,7 @@ void Loader::Register(NodePtr node, const pugi::xml_node& element, const pugi::x
 std::shared_ptr<const Formula> Loader::CompileFormula(std::string_view text, const FormulaSymbols& symbols,
                                                       Formula::Mode mode, const char* inputName)
 {
-    if (!symbols.Shareable()) {
-        return std::make_shared<const Formula>(text, symbols, mode, inputName);
-    }
-    std::string key = symbols.Signature();
-    key += mode == Formula::Mode::Float ? "F\n" : "I\n";
-    key += inputName ? inputName : "";
-    key += '\n';
-    key += text;
-    auto& shared = mFormulas[key];
-    if (!shared) {
-        auto formula = std::make_shared<const Formula>(text, symbols, mode, inputName);
-        if (formula->ReadsNodes()) {
-            mFormulas.erase(key);
-            return formula;
-        }
-        shared = formula;
-    }
-    return shared;
+    return mFormulas.Compile(text, symbols, mode, inputName);
 }
 
 Node& Loader::AddHidden(NodePtr node, const pugi::xml_node& element)

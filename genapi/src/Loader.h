@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include <GenICam/GCException.h>
 
 #include "Formula.h"
+#include "FormulaCache.h"
 #include "NodeMap.h"
 #include "Number.h"
 #include "Tags.h"
@@ -111,7 +111,7 @@ private:
         pugi::xml_node mStruct;
     };
     std::vector<Pending> mPending;
-    std::unordered_map<std::string, std::shared_ptr<const Formula>> mFormulas;
+    FormulaCache mFormulas;
     // Names recently looked up, by where their text lies.
     std::array<std::pair<const char*, Node*>, 512> mRecent{};
     // While a StructReg's own elements are read for its first entry, the

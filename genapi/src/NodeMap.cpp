@@ -119,10 +119,10 @@ Node& NodeMap::AddHidden(NodePtr node)
     return *mHidden.back();
 }
 
-void NodeMap::Reserve(std::size_t count)
+void NodeMap::Reserve(std::size_t nodes, std::size_t names)
 {
-    mIndex.Reserve(count);
-    mNodes.reserve(count);
+    mIndex.Reserve(names);
+    mNodes.reserve(nodes);
 }
 
 Node* NodeMap::Find(std::string_view name) const

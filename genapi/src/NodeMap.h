@@ -73,7 +73,8 @@ public:
     // Nodes without a name of their own, such as a register's address formula.
     Node& AddHidden(NodePtr node);
     Node* Find(std::string_view name) const;
-    void Reserve(std::size_t count);
+    // Room for `nodes` nodes in the node list and `names` in the name index.
+    void Reserve(std::size_t nodes, std::size_t names);
     // What loading passed over in the description.
     void AddWarning(std::string text) { mWarnings.push_back(std::move(text)); }
     const std::vector<std::string>& Warnings() const { return mWarnings; }
