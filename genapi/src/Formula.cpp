@@ -83,11 +83,11 @@ Number Formula::Eval(int32_t index, Context& context) const
 
     switch (item.mOp) {
     case Op::Literal:
-        return item.mValue;
+        return mLiterals[static_cast<std::size_t>(item.mA)];
     case Op::Input:
         return shape(context.mInput);
     case Op::Variable: {
-        ValueRef& variable = context.mVariables[static_cast<std::size_t>(item.mVariable)];
+        ValueRef& variable = context.mVariables[static_cast<std::size_t>(item.mA)];
         switch (item.mAttribute) {
         case Attribute::Min:
             return shape(variable.Min());

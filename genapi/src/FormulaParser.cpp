@@ -240,8 +240,9 @@ private:
     int32_t Add(Item item)
     {
         int32_t height = 0;
+        const bool leaf = item.mOp == Op::Literal || item.mOp == Op::Variable || item.mOp == Op::Input;
         for (int32_t child : {item.mA, item.mB, item.mC}) {
-            if (child >= 0) {
+            if (!leaf && child >= 0) {
                 height = std::max(height, mFormula.mItems[static_cast<std::size_t>(child)].mHeight);
             }
         }
@@ -256,7 +257,8 @@ private:
     int32_t MakeLiteral(Number value)
     {
         Item item;
-        item.mValue = value;
+        item.mA = static_cast<int32_t>(mFormula.mLiterals.size());
+        mFormula.mLiterals.push_back(value);
         return Add(item);
     }
 
@@ -504,7 +506,7 @@ private:
     {
         Item item;
         item.mOp = Op::Variable;
-        item.mVariable = variable;
+        item.mA = variable;
         item.mAttribute = attribute;
         return Add(item);
     }
@@ -543,10 +545,11 @@ Formula::Formula(std::string_view text, const FormulaSymbols& symbols, Mode mode
     FormulaParser parser(*this, symbols, inputName);
     mRoot = parser.ParseText(mText);
     mItems.shrink_to_fit();
+    mLiterals.shrink_to_fit();
     if (mode == Mode::Float) {
-        for (Item& item : mItems) {
-            if (item.mOp == Op::Literal && !item.mValue.mIsFloat) {
-                item.mValue = Number::Float(static_cast<double>(item.mValue.mInt));
+        for (Number& literal : mLiterals) {
+            if (!literal.mIsFloat) {
+                literal = Number::Float(static_cast<double>(literal.mInt));
             }
         }
     }

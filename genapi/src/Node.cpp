@@ -175,17 +175,29 @@ bool Node::Visit(uint64_t epoch)
 
 bool Node::Recall(MemoSlot slot, Number& value) const
 {
-    if (mMemo[slot].mOperation != mMap.Operation()) {
+    const uint8_t bit = static_cast<uint8_t>(1u << slot);
+    if (mMemo.mOperation != mMap.Operation() || !(mMemo.mKept & bit)) {
         return false;
     }
-    value = mMemo[slot].mValue;
+    value = (mMemo.mFloats & bit) ? Number::Float(mMemo.mValues[slot].mFloat) : Number::Int(mMemo.mValues[slot].mInt);
     return true;
 }
 
 void Node::Remember(MemoSlot slot, const Number& value)
 {
-    mMemo[slot].mOperation = mMap.Operation();
-    mMemo[slot].mValue = value;
+    if (mMemo.mOperation != mMap.Operation()) {
+        mMemo.mOperation = mMap.Operation();
+        mMemo.mKept = 0;
+    }
+    const uint8_t bit = static_cast<uint8_t>(1u << slot);
+    mMemo.mKept |= bit;
+    if (value.mIsFloat) {
+        mMemo.mFloats |= bit;
+        mMemo.mValues[slot].mFloat = value.mFloat;
+    } else {
+        mMemo.mFloats &= static_cast<uint8_t>(~bit);
+        mMemo.mValues[slot].mInt = value.mInt;
+    }
 }
 
 bool Node::Holds(const ValueRef& condition)

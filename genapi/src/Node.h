@@ -4,6 +4,7 @@
 #ifndef GENAPI_DETAIL_NODE_H
 #define GENAPI_DETAIL_NODE_H
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -132,16 +133,23 @@ private:
     // Results kept for the rest of one call into the map, so a description
     // that refers to a node many times over evaluates it once.
     enum MemoSlot { kAccessMemo, kValueMemo, kMinMemo, kMaxMemo, kIncMemo, kMemoSlots };
+    // One operation's results: a node is made for every element of a
+    // description, so the slots share the operation they belong to.
     struct Memo {
         uint64_t mOperation = 0;
-        Number mValue;
+        uint8_t mKept = 0;   // a bit per slot
+        uint8_t mFloats = 0; // a bit per slot: the value is a double
+        union Value {
+            int64_t mInt;
+            double mFloat;
+        } mValues[kMemoSlots] = {};
     };
     bool Recall(MemoSlot slot, Number& value) const;
     void Remember(MemoSlot slot, const Number& value);
     bool Holds(const ValueRef& condition);
 
     std::vector<Node*> mDependents;
-    Memo mMemo[kMemoSlots];
+    Memo mMemo;
     uint64_t mVisitEpoch = 0;
 };
 
