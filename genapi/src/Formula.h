@@ -23,6 +23,7 @@ class FormulaSymbols {
 public:
     // Variables are numbered in the order they are added; the same numbers
     // index the references handed to Formula::Evaluate.
+    void ReserveVariables(std::size_t count) { mVariables.reserve(count); }
     void AddVariable(std::string_view name, Node* node);
     void AddConstant(std::string_view name, Number value);
     void AddExpression(std::string_view name, std::string_view text);

@@ -538,10 +538,11 @@ private:
 Formula::Formula(std::string_view text, const FormulaSymbols& symbols, Mode mode, const char* inputName)
     : mMode(mode), mText(text)
 {
-    // Room for the most operations the text can hold, then only what it holds:
-    // a load compiles hundreds of formulas, and what they leave unused would
-    // spread them over many more pages.
+    // Real formulas hold about one operation per three characters and one
+    // literal per ten: reserved so, the lists are filled without growing by
+    // copies; then they keep only what they hold.
     mItems.reserve(text.size() / 3 + 1);
+    mLiterals.reserve(text.size() / 10 + 1);
     FormulaParser parser(*this, symbols, inputName);
     mRoot = parser.ParseText(mText);
     mItems.shrink_to_fit();

@@ -23,6 +23,15 @@ bool FormulaVariables::Configure(Tag tag, const pugi::xml_node& element, Loader&
     }
     switch (tag) {
     case Tag::pVariable: {
+        if (mVariables.empty()) {
+            // Room for all of them at once rather than growing by copies.
+            std::size_t count = 0;
+            for (pugi::xml_node next = element; next; next = next.next_sibling("pVariable")) {
+                ++count;
+            }
+            mVariables.reserve(count);
+            mSymbols.ReserveVariables(count);
+        }
         ValueRef variable = loader.NumericReference(owner, element);
         mSymbols.AddVariable(name, variable.GetNode());
         mVariables.push_back(variable);

@@ -69,12 +69,15 @@ void Loader::Load(std::string text)
     // for the most (what is not filled is never touched), the name index,
     // which is filled in as it is made, for the fewest, to grow when needed.
     mPending.reserve(mSize / 64 + 16);
-    mFinish.reserve(mSize / 64 + 16);
+    mMap.ReserveDependents(mSize / 64 + 16);
     mMap.Reserve(mSize / 64 + 16, mSize / 400 + 16);
     Collect(root, 0);
     ConfigureAll();
-    for (const auto& finish : mFinish) {
-        finish.first->Finish(finish.second, *this);
+    for (const Pending& pending : mPending) {
+        pending.mNode->Finish(pending.mElement, *this);
+    }
+    for (const auto& hidden : mHidden) {
+        hidden.first->Finish(hidden.second, *this);
     }
     for (const Warning& warning : mWarnings) {
         std::string text = warning.mFirst + "; ignored";
@@ -275,7 +278,6 @@ void Loader::Register(NodePtr node, const pugi::xml_node& element, const pugi::x
         Fail(element, "node '%s' is defined twice", raw->NameText());
     }
     mPending.push_back({raw, element, structElement});
-    mFinish.emplace_back(raw, element);
 }
 
 std::shared_ptr<const Formula> Loader::CompileFormula(std::string_view text, const FormulaSymbols& symbols,
@@ -288,7 +290,7 @@ Node& Loader::AddHidden(NodePtr node, const pugi::xml_node& element)
 {
     Node& hidden = mMap.AddHidden(std::move(node));
     hidden.Configure(element, *this);
-    mFinish.emplace_back(&hidden, element);
+    mHidden.emplace_back(&hidden, element);
     return hidden;
 }
 

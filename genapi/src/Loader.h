@@ -118,8 +118,9 @@ private:
     // dependencies they make, to be repeated for the other entries.
     bool mRecording = false;
     std::vector<std::pair<Node*, Link>> mRecorded;
-    // Every node with its element, completed once all are configured.
-    std::vector<std::pair<Node*, pugi::xml_node>> mFinish;
+    // Nodes without a name, with their element; they and the named nodes are
+    // completed once all are configured.
+    std::vector<std::pair<Node*, pugi::xml_node>> mHidden;
     struct Warning {
         std::string_view mElement;
         std::string mFirst;

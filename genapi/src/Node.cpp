@@ -31,7 +31,12 @@ EAccessMode CombineAccess(EAccessMode a, EAccessMode b)
     return writable ? WO : NA;
 }
 
-Node::Node(NodeMap& map, std::string_view name, EInterfaceType type) : mMap(map), mName(name), mType(type) {}
+Node::Node(NodeMap& map, std::string_view name, EInterfaceType type)
+    : mMap(map), mName(name), mType(type), mFirstDependent(NodeMap::kNoDependent)
+{
+}
+
+void Node::AddDependent(Node* node) { mFirstDependent = mMap.AddDependent(mFirstDependent, node); }
 
 Node::~Node() = default;
 

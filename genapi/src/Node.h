@@ -60,8 +60,9 @@ public:
     virtual void Finish(const pugi::xml_node& element, Loader& loader);
     void SetNameSpace(ENameSpace nameSpace) { mNameSpace = nameSpace; }
     // `node` is to be invalidated whenever this node changes.
-    void AddDependent(Node* node) { mDependents.push_back(node); }
-    const std::vector<Node*>& Dependents() const { return mDependents; }
+    void AddDependent(Node* node);
+    // The first of the nodes to invalidate with this one, in the map's list of them.
+    uint32_t FirstDependent() const { return mFirstDependent; }
     std::string_view Name() const { return mName; }
     const char* NameText() const { return mName.data(); }
     NodeMap& Map() const { return mMap; }
@@ -148,7 +149,7 @@ private:
     void Remember(MemoSlot slot, const Number& value);
     bool Holds(const ValueRef& condition);
 
-    std::vector<Node*> mDependents;
+    uint32_t mFirstDependent;
     Memo mMemo;
     uint64_t mVisitEpoch = 0;
 };

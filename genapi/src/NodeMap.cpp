@@ -137,20 +137,34 @@ void NodeMap::EnterCall()
     }
 }
 
+uint32_t NodeMap::AddDependent(uint32_t first, Node* node)
+{
+    if (mDependents.size() >= kNoDependent) {
+        throw BAD_ALLOC_EXCEPTION("the description links more nodes than the map can hold");
+    }
+    mDependents.push_back({node, first});
+    return static_cast<uint32_t>(mDependents.size() - 1);
+}
+
 void NodeMap::NotifyChanged(Node& node)
 {
     ++mOperation;
     ++mEpoch;
     node.Visit(mEpoch);
-    std::vector<Node*> pending(node.Dependents().begin(), node.Dependents().end());
+    std::vector<uint32_t> pending(1, node.FirstDependent());
     while (!pending.empty()) {
-        Node* next = pending.back();
+        const uint32_t link = pending.back();
         pending.pop_back();
-        if (!next->Visit(mEpoch)) {
+        if (link == kNoDependent) {
             continue;
         }
-        next->DropCache();
-        pending.insert(pending.end(), next->Dependents().begin(), next->Dependents().end());
+        const Dependent& dependent = mDependents[link];
+        pending.push_back(dependent.mNext);
+        Node* next = dependent.mNode;
+        if (next->Visit(mEpoch)) {
+            next->DropCache();
+            pending.push_back(next->FirstDependent());
+        }
     }
 }
 

@@ -87,6 +87,13 @@ public:
     void LeaveCall() { --mCallDepth; }
     // After a write: everything that depends on the node forgets its cache.
     void NotifyChanged(Node& node);
+    // The nodes that depend on a node, as lists of links in one array: a
+    // description links thousands of nodes, and a list of their own each
+    // would be thousands of small allocations. A node holds its first link.
+    static constexpr uint32_t kNoDependent = UINT32_MAX;
+    // Puts `node` before the list that starts at `first`; the new start.
+    uint32_t AddDependent(uint32_t first, Node* node);
+    void ReserveDependents(std::size_t count) { mDependents.reserve(count); }
     void InvalidateAll();
     // Bounds how deep one node's value may draw on others, naming a cycle
     // when the target is already on the way to it.
@@ -109,6 +116,11 @@ private:
     std::size_t mKeptFree = 0;
     std::vector<NodePtr> mNodes;
     std::vector<NodePtr> mHidden;
+    struct Dependent {
+        Node* mNode;
+        uint32_t mNext;
+    };
+    std::vector<Dependent> mDependents;
     NameIndex mIndex;
     std::string mDeviceName;
     std::vector<std::string> mWarnings;
