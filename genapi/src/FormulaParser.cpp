@@ -18,9 +18,10 @@ namespace Detail {
 namespace {
 
 // Bounds that keep compiling and evaluating hostile text from exhausting the
-// stack. Real descriptions chain conditions more than 50 deep; each level of
-// nesting costs the parser a fixed number of frames (at most about 15), and
-// each operation one frame of evaluation.
+// stack. Real descriptions chain conditions more than 50 deep. Each level of
+// nesting costs the parser five frames (about 800 bytes optimised, 4 KB under
+// AddressSanitizer), so the deepest formula fits a thread of 512 KB; each
+// operation costs evaluation one frame.
 constexpr int kMaxNesting = 512;
 constexpr int32_t kMaxHeight = 1024;
 
@@ -77,8 +78,8 @@ private:
     };
 
     // One level of nesting: a parenthesis, the middle of a conditional or a
-    // named expression used in place. Chains of conditionals, unary operators
-    // and ** are read in loops and cost none.
+    // named expression used in place. Chains of operators and conditionals
+    // are read in loops and cost none.
     struct Level {
         explicit Level(FormulaParser& parser) : mParser(parser)
         {
