@@ -118,10 +118,10 @@ protected:
     EInterfaceType mType;
     ENameSpace mNameSpace = Custom;
     EVisibility mVisibility = Beginner;
+    EAccessMode mImposedAccess = RW;
     std::string_view mToolTip;
     std::string_view mDescription;
     std::string_view mDisplayName;
-    EAccessMode mImposedAccess = RW;
     ValueRef mIsImplemented;
     ValueRef mIsAvailable;
     ValueRef mIsLocked;
