@@ -111,9 +111,8 @@ void Node::TakeSettings(const Node& other)
     mDescription = other.mDescription;
     mDisplayName = other.mDisplayName;
     mImposedAccess = other.mImposedAccess;
-    mIsImplemented = other.mIsImplemented;
-    mIsAvailable = other.mIsAvailable;
-    mIsLocked = other.mIsLocked;
+    // A copy of its own: the node's description may add conditions.
+    mConditions = other.mConditions ? mMap.MakeData(*other.mConditions) : nullptr;
     mAlias = other.mAlias;
     mPollingTime = other.mPollingTime;
     mCaching = other.mCaching;
@@ -136,13 +135,13 @@ bool Node::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& load
         mVisibility = loader.Visibility(element);
         return true;
     case Tag::pIsImplemented:
-        mIsImplemented = loader.NumericReference(*this, element);
+        EditConditions().mIsImplemented = loader.NumericReference(*this, element);
         return true;
     case Tag::pIsAvailable:
-        mIsAvailable = loader.NumericReference(*this, element);
+        EditConditions().mIsAvailable = loader.NumericReference(*this, element);
         return true;
     case Tag::pIsLocked:
-        mIsLocked = loader.NumericReference(*this, element);
+        EditConditions().mIsLocked = loader.NumericReference(*this, element);
         return true;
     case Tag::ImposedAccessMode:
         mImposedAccess = loader.AccessMode(element);
@@ -169,39 +168,58 @@ bool Node::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& load
 
 bool Node::FindEntryValue(std::string_view, int64_t&) const { return false; }
 
+Node::State& Node::RunState()
+{
+    if (!mState) {
+        mState = mMap.MakeData(State());
+    }
+    return *mState;
+}
+
+Node::Conditions& Node::EditConditions()
+{
+    if (!mConditions) {
+        mConditions = mMap.MakeData(Conditions());
+    }
+    return *mConditions;
+}
+
 bool Node::Visit(uint64_t epoch)
 {
-    if (mVisitEpoch == epoch) {
+    State& state = RunState();
+    if (state.mVisitEpoch == epoch) {
         return false;
     }
-    mVisitEpoch = epoch;
+    state.mVisitEpoch = epoch;
     return true;
 }
 
 bool Node::Recall(MemoSlot slot, Number& value) const
 {
     const uint8_t bit = static_cast<uint8_t>(1u << slot);
-    if (mMemo.mOperation != mMap.Operation() || !(mMemo.mKept & bit)) {
+    if (!mState || mState->mOperation != mMap.Operation() || !(mState->mKept & bit)) {
         return false;
     }
-    value = (mMemo.mFloats & bit) ? Number::Float(mMemo.mValues[slot].mFloat) : Number::Int(mMemo.mValues[slot].mInt);
+    value = (mState->mFloats & bit) ? Number::Float(mState->mValues[slot].mFloat)
+                                    : Number::Int(mState->mValues[slot].mInt);
     return true;
 }
 
 void Node::Remember(MemoSlot slot, const Number& value)
 {
-    if (mMemo.mOperation != mMap.Operation()) {
-        mMemo.mOperation = mMap.Operation();
-        mMemo.mKept = 0;
+    State& state = RunState();
+    if (state.mOperation != mMap.Operation()) {
+        state.mOperation = mMap.Operation();
+        state.mKept = 0;
     }
     const uint8_t bit = static_cast<uint8_t>(1u << slot);
-    mMemo.mKept |= bit;
+    state.mKept |= bit;
     if (value.mIsFloat) {
-        mMemo.mFloats |= bit;
-        mMemo.mValues[slot].mFloat = value.mFloat;
+        state.mFloats |= bit;
+        state.mValues[slot].mFloat = value.mFloat;
     } else {
-        mMemo.mFloats &= static_cast<uint8_t>(~bit);
-        mMemo.mValues[slot].mInt = value.mInt;
+        state.mFloats &= static_cast<uint8_t>(~bit);
+        state.mValues[slot].mInt = value.mInt;
     }
 }
 
@@ -224,13 +242,15 @@ EAccessMode Node::Access()
         return static_cast<EAccessMode>(memo.mInt);
     }
     EAccessMode mode = RW;
-    if (mIsImplemented.IsSet() && !Holds(mIsImplemented)) {
+    const Conditions none{};
+    const Conditions& conditions = mConditions ? *mConditions : none;
+    if (conditions.mIsImplemented.IsSet() && !Holds(conditions.mIsImplemented)) {
         mode = NI;
-    } else if (mIsAvailable.IsSet() && !Holds(mIsAvailable)) {
+    } else if (conditions.mIsAvailable.IsSet() && !Holds(conditions.mIsAvailable)) {
         mode = NA;
     } else {
         mode = CombineAccess(OwnAccess(), mImposedAccess);
-        if (IsWritable(mode) && mIsLocked.IsSet() && Holds(mIsLocked)) {
+        if (IsWritable(mode) && conditions.mIsLocked.IsSet() && Holds(conditions.mIsLocked)) {
             mode = mode == RW ? RO : NA;
         }
     }

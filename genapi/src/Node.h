@@ -122,9 +122,6 @@ protected:
     std::string_view mToolTip;
     std::string_view mDescription;
     std::string_view mDisplayName;
-    ValueRef mIsImplemented;
-    ValueRef mIsAvailable;
-    ValueRef mIsLocked;
     Node* mAlias = nullptr;
     int64_t mPollingTime = -1;
     ECachingMode mCaching = WriteThrough;
@@ -134,9 +131,10 @@ private:
     // Results kept for the rest of one call into the map, so a description
     // that refers to a node many times over evaluates it once.
     enum MemoSlot { kAccessMemo, kValueMemo, kMinMemo, kMaxMemo, kIncMemo, kMemoSlots };
-    // One operation's results: a node is made for every element of a
-    // description, so the slots share the operation they belong to.
-    struct Memo {
+    // What a node keeps while running, made at its first evaluation: loading
+    // makes a node for every element of a description and touches none of it.
+    struct State {
+        // One operation's results; the slots share the operation they belong to.
         uint64_t mOperation = 0;
         uint8_t mKept = 0;   // a bit per slot
         uint8_t mFloats = 0; // a bit per slot: the value is a double
@@ -144,14 +142,23 @@ private:
             int64_t mInt;
             double mFloat;
         } mValues[kMemoSlots] = {};
+        uint64_t mVisitEpoch = 0;
     };
+    // What the node's access draws on, made only for the nodes that have any.
+    struct Conditions {
+        ValueRef mIsImplemented;
+        ValueRef mIsAvailable;
+        ValueRef mIsLocked;
+    };
+    State& RunState();
+    Conditions& EditConditions();
     bool Recall(MemoSlot slot, Number& value) const;
     void Remember(MemoSlot slot, const Number& value);
     bool Holds(const ValueRef& condition);
 
     uint32_t mFirstDependent;
-    Memo mMemo;
-    uint64_t mVisitEpoch = 0;
+    State* mState = nullptr;
+    Conditions* mConditions = nullptr;
 };
 
 // The most a node may do given two sources that each limit it (the node's own

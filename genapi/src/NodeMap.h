@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include <GenApi/INodeMap.h>
@@ -66,6 +67,15 @@ public:
     OwnedNode<T> Make(Args&&... args)
     {
         return OwnedNode<T>(new (Allocate(sizeof(T), alignof(T))) T(*this, std::forward<Args>(args)...));
+    }
+    // Plain data a node needs only sometimes (its access conditions, what it
+    // keeps while running), in the map's memory like the nodes. It is never
+    // destroyed, so it may hold nothing that needs a destructor.
+    template <class T>
+    T* MakeData(const T& value)
+    {
+        static_assert(std::is_trivially_destructible<T>::value, "the map never destroys its data");
+        return new (Allocate(sizeof(T), alignof(T))) T(value);
     }
     // A named node is found by its name. False when the name is taken, and
     // the node is left with the caller.
