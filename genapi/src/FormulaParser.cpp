@@ -39,7 +39,10 @@ public:
     FormulaParser(Formula& formula, const FormulaSymbols& symbols, const char* inputName)
         : mFormula(formula), mSymbols(symbols), mInputName(inputName ? inputName : "")
     {
+        mHeights.reserve(formula.mItems.capacity());
     }
+
+    int Height(int32_t item) const { return mHeights[static_cast<std::size_t>(item)]; }
 
     int32_t ParseText(std::string_view text)
     {
@@ -244,13 +247,13 @@ private:
         const bool leaf = item.mOp == Op::Literal || item.mOp == Op::Variable || item.mOp == Op::Input;
         for (int32_t child : {item.mA, item.mB, item.mC}) {
             if (!leaf && child >= 0) {
-                height = std::max(height, mFormula.mItems[static_cast<std::size_t>(child)].mHeight);
+                height = std::max(height, mHeights[static_cast<std::size_t>(child)]);
             }
         }
-        item.mHeight = height + 1;
-        if (item.mHeight > kMaxHeight) {
+        if (height + 1 > kMaxHeight) {
             FailAt(Peek().mText, "more than %d operations deep", static_cast<int>(kMaxHeight));
         }
+        mHeights.push_back(height + 1);
         mFormula.mItems.push_back(item);
         return static_cast<int32_t>(mFormula.mItems.size() - 1);
     }
@@ -533,6 +536,8 @@ private:
     int mNesting = 0;
     // Operands and operators of the chains being read, above those of enclosing chains.
     std::vector<int32_t> mPending;
+    // How many operations deep each operation reaches, itself included.
+    std::vector<int32_t> mHeights;
     std::vector<std::string_view> mExpanding;
 };
 
@@ -546,6 +551,7 @@ Formula::Formula(std::string_view text, const FormulaSymbols& symbols, Mode mode
     mLiterals.reserve(text.size() / 10 + 1);
     FormulaParser parser(*this, symbols, inputName);
     mRoot = parser.ParseText(mText);
+    mHeight = parser.Height(mRoot);
     mItems.shrink_to_fit();
     mLiterals.shrink_to_fit();
     if (mode == Mode::Float) {
