@@ -7,10 +7,12 @@
 // one load as its first node-map work (cold) and then kWarmLoads loads into
 // fresh maps (warm, their median). Times are processor time: other work on
 // the machine disturbs it far less than the wall clock, and the load runs on
-// one thread, so on an idle machine the two agree. The summary gives, per sample, the median
-// over the processes of each, and their ratio; the largest sample's cold load
-// has to stay within 1.5 times its warm one.
+// one thread, so on an idle machine the two agree. The summary gives, per
+// sample, the median over the processes of each, and their ratio; the
+// largest sample's cold load has to stay within 1.5 times its warm one.
 #include <GenApi/GenApi.h>
+
+#include "Samples.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -30,21 +32,8 @@ constexpr int kProcesses = 21;
 constexpr int kWarmLoads = 10;
 constexpr double kAllowedRatio = 1.5;
 
-const char* const kSamples[] = {"Basler-acA1300-60gm.xml", "FLIR_BFLY_PGE_13H2M.xml", "Mikrotron_CXP_MC206xS11.xml",
-                                "Teledyne_ShadoBox.xml"};
 // The target applies to the largest, the Basler description (1 MB).
 constexpr int kLargest = 0;
-
-// The samples folder: under KAVRIX_SOURCE_DIR when set, else beside this source file.
-std::string SamplePath(const std::string& file)
-{
-    if (const char* root = std::getenv("KAVRIX_SOURCE_DIR")) {
-        return std::string(root) + "/genapi/tests/samples/" + file;
-    }
-    std::string here = __FILE__;
-    here.erase(here.find_last_of("/\\") + 1);
-    return here + "../genapi/tests/samples/" + file;
-}
 
 double Median(std::vector<double> values)
 {
