@@ -8,6 +8,7 @@
 
 #include <GenICam/GCException.h>
 
+#include "Excerpt.h"
 #include "ValueRef.h"
 
 namespace GenApi {
@@ -68,7 +69,7 @@ Number Formula::Evaluate(std::vector<ValueRef>& variables, Number input, bool ig
     Context context{variables, input, ignoreCache, owner};
     const Number result = Eval(mRoot, context);
     if (result.mIsFloat && std::isnan(result.mFloat)) {
-        throw RUNTIME_EXCEPTION("Node '%s': formula '%s' gives no number", owner, mText.c_str());
+        throw RUNTIME_EXCEPTION("Node '%s': formula '%s' gives no number", owner, Excerpt(mText).c_str());
     }
     return result;
 }
@@ -82,11 +83,11 @@ Number Formula::Eval(int32_t index, Context& context) const
 
     switch (item.mOp) {
     case Op::Literal:
-        return item.mValue;
+        return mLiterals[static_cast<std::size_t>(item.mA)];
     case Op::Input:
         return shape(context.mInput);
     case Op::Variable: {
-        ValueRef& variable = context.mVariables[static_cast<std::size_t>(item.mVariable)];
+        ValueRef& variable = context.mVariables[static_cast<std::size_t>(item.mA)];
         switch (item.mAttribute) {
         case Attribute::Min:
             return shape(variable.Min());
@@ -132,7 +133,8 @@ Number Formula::Binary(const Item& item, Number a, Number b, Context& context) c
     const double y = b.AsFloat();
     auto truth = [](bool value) { return Number::Int(value ? 1 : 0); };
     auto divisionByZero = [&]() {
-        return RUNTIME_EXCEPTION("Node '%s': division by zero in formula '%s'", context.mOwner, mText.c_str());
+        return RUNTIME_EXCEPTION("Node '%s': division by zero in formula '%s'", context.mOwner,
+                                 Excerpt(mText).c_str());
     };
     auto bits = [&](const Number& n) { return ToInt64(n, "operand of a bit operation"); };
 
@@ -197,7 +199,7 @@ Number Formula::Binary(const Item& item, Number a, Number b, Context& context) c
         return truth(ints ? a.mInt >= b.mInt : x >= y);
     default:
         throw LOGICAL_ERROR_EXCEPTION("Node '%s': formula '%s' holds an unknown operation", context.mOwner,
-                                      mText.c_str());
+                                      Excerpt(mText).c_str());
     }
 }
 

@@ -17,32 +17,35 @@ class Node;
 class ValueRef;
 
 // The names a formula may use: the node's variables (pVariable), constants,
-// named expressions and the converter's input (FROM or TO).
+// named expressions and the converter's input (FROM or TO). Names and texts
+// lie in the description the map keeps.
 class FormulaSymbols {
 public:
     // Variables are numbered in the order they are added; the same numbers
     // index the references handed to Formula::Evaluate.
-    void AddVariable(std::string name, Node* node);
-    void AddConstant(std::string name, Number value);
-    void AddExpression(std::string name, std::string text);
+    void ReserveVariables(std::size_t count) { mVariables.reserve(count); }
+    void AddVariable(std::string_view name, Node* node);
+    void AddConstant(std::string_view name, Number value);
+    void AddExpression(std::string_view name, std::string_view text);
 
     int FindVariable(std::string_view name) const;
     // Two nodes whose formulas read the same text over variables of the same
-    // names (and nothing else) can share one compiled formula; this is that key.
+    // names (and nothing else) can share one compiled formula.
     bool Shareable() const { return mConstants.empty() && mExpressions.empty(); }
-    std::string Signature() const;
+    bool SameVariableNames(const FormulaSymbols& other) const;
+    std::size_t VariableNamesHash() const;
     Node* VariableNode(int index) const { return mVariables[static_cast<std::size_t>(index)].mNode; }
     const Number* FindConstant(std::string_view name) const;
-    const std::string* FindExpression(std::string_view name) const;
+    const std::string_view* FindExpression(std::string_view name) const;
 
 private:
     struct Variable {
-        std::string mName;
+        std::string_view mName;
         Node* mNode;
     };
     std::vector<Variable> mVariables;
-    std::vector<std::pair<std::string, Number>> mConstants;
-    std::vector<std::pair<std::string, std::string>> mExpressions;
+    std::vector<std::pair<std::string_view, Number>> mConstants;
+    std::vector<std::pair<std::string_view, std::string_view>> mExpressions;
 };
 
 // A compiled formula. It does not change once compiled, so nodes with the
@@ -53,12 +56,14 @@ public:
     enum class Mode { Integer, Float };
 
     // Raises a RuntimeException describing what is wrong and at which position.
+    // The text is not copied: it lies in the description the map keeps.
     Formula(std::string_view text, const FormulaSymbols& symbols, Mode mode, const char* inputName = nullptr);
 
-    const std::string& Text() const { return mText; }
     // Whether compiling looked into a variable's node (an enumeration entry's
     // value), which makes the result particular to those nodes.
     bool ReadsNodes() const { return mReadsNodes; }
+    // How many operations deep evaluating it recurses.
+    int Height() const { return mHeight; }
 
     // Evaluates with the node's variables and the converter's input; `owner`
     // names the node in error texts (division by zero, a result that is no number).
@@ -102,16 +107,16 @@ private:
         Sgn, Neg, Atan, Cos, Sin, Tan, Abs, Exp, Ln, Lg, Sqrt, Trunc, Floor, Ceil, Round, Asin, Acos
     };
 
+    // One operation, 16 bytes: a load compiles tens of thousands of them.
     struct Item {
         Op mOp = Op::Literal;
         Attribute mAttribute = Attribute::Value;
         Function mFunction = Function::Sgn;
+        // The operands; for a literal the index of its value, for a variable
+        // the variable's number.
         int32_t mA = -1;
         int32_t mB = -1;
         int32_t mC = -1;
-        int32_t mVariable = -1;
-        int32_t mHeight = 1;
-        Number mValue;
     };
 
     struct Context;
@@ -120,10 +125,12 @@ private:
     Number Call(const Item& item, Number a, Context& context) const;
 
     std::vector<Item> mItems;
+    std::vector<Number> mLiterals;
     int32_t mRoot = -1;
+    int32_t mHeight = 0;
     Mode mMode = Mode::Integer;
     bool mReadsNodes = false;
-    std::string mText;
+    std::string_view mText;
 };
 
 } // namespace Detail

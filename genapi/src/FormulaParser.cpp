@@ -9,6 +9,7 @@
 
 #include <GenICam/GCException.h>
 
+#include "Excerpt.h"
 #include "Node.h"
 
 namespace GenApi {
@@ -16,9 +17,13 @@ namespace Detail {
 
 namespace {
 
-// Bounds that keep compiling and evaluating hostile text from exhausting the stack.
-constexpr int kMaxNesting = 64;
-constexpr int32_t kMaxHeight = 256;
+// Bounds that keep compiling and evaluating hostile text from exhausting the
+// stack. Real descriptions chain conditions more than 50 deep. Each level of
+// nesting costs the parser five frames (about 800 bytes optimised, 4 KB under
+// AddressSanitizer), so the deepest formula fits a thread of 512 KB; each
+// operation costs evaluation one frame.
+constexpr int kMaxNesting = 512;
+constexpr int32_t kMaxHeight = 1024;
 
 // Plain ASCII classes: formulas are ASCII, and the C library's are slow and locale-bound.
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -29,49 +34,15 @@ bool IsIdentifierChar(char c) { return IsLetter(c) || IsDigit(c) || c == '_' || 
 
 } // namespace
 
-void FormulaSymbols::AddVariable(std::string name, Node* node) { mVariables.push_back({std::move(name), node}); }
-void FormulaSymbols::AddConstant(std::string name, Number value) { mConstants.emplace_back(std::move(name), value); }
-void FormulaSymbols::AddExpression(std::string name, std::string text)
-{
-    mExpressions.emplace_back(std::move(name), std::move(text));
-}
-
-int FormulaSymbols::FindVariable(std::string_view name) const
-{
-    for (std::size_t i = 0; i < mVariables.size(); ++i) {
-        if (mVariables[i].mName == name) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-const Number* FormulaSymbols::FindConstant(std::string_view name) const
-{
-    for (const auto& constant : mConstants) {
-        if (constant.first == name) {
-            return &constant.second;
-        }
-    }
-    return nullptr;
-}
-
-const std::string* FormulaSymbols::FindExpression(std::string_view name) const
-{
-    for (const auto& expression : mExpressions) {
-        if (expression.first == name) {
-            return &expression.second;
-        }
-    }
-    return nullptr;
-}
-
 class FormulaParser {
 public:
     FormulaParser(Formula& formula, const FormulaSymbols& symbols, const char* inputName)
         : mFormula(formula), mSymbols(symbols), mInputName(inputName ? inputName : "")
     {
+        mHeights.reserve(formula.mItems.capacity());
     }
+
+    int Height(int32_t item) const { return mHeights[static_cast<std::size_t>(item)]; }
 
     int32_t ParseText(std::string_view text)
     {
@@ -84,7 +55,7 @@ public:
         Advance();
         const int32_t root = ParseTernary();
         if (Peek().mKind != Kind::End) {
-            FailAt(Peek().mText, "unexpected '%.*s'", static_cast<int>(Peek().mText.size()), Peek().mText.data());
+            FailAt(Peek().mText, "unexpected '%s'", Excerpt(Peek().mText).c_str());
         }
         mText = savedText;
         mPosition = savedPosition;
@@ -109,14 +80,19 @@ private:
         Number mValue;
     };
 
-    struct Nesting {
-        explicit Nesting(FormulaParser& parser) : mParser(parser)
+    // One level of nesting: a parenthesis, the middle of a conditional or a
+    // named expression used in place. Chains of operators and conditionals
+    // are read in loops and cost none.
+    struct Level {
+        explicit Level(FormulaParser& parser) : mParser(parser)
         {
             if (++mParser.mNesting > kMaxNesting) {
                 mParser.FailAt(mParser.Peek().mText, "nested deeper than %d levels", kMaxNesting);
             }
         }
-        ~Nesting() { --mParser.mNesting; }
+        ~Level() { --mParser.mNesting; }
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
         FormulaParser& mParser;
     };
 
@@ -124,8 +100,8 @@ private:
     [[noreturn]] void Fail(std::size_t position, const char* format, Args... args) const
     {
         const std::string what = GenICam::FormatDescription(format, args...);
-        throw RUNTIME_EXCEPTION("formula '%.*s': %s at position %d", static_cast<int>(mText.size()), mText.data(),
-                                what.c_str(), static_cast<int>(position) + 1);
+        throw RUNTIME_EXCEPTION("formula '%s': %s at position %d", Excerpt(mText).c_str(), what.c_str(),
+                                static_cast<int>(position) + 1);
     }
 
     template <class... Args>
@@ -260,8 +236,7 @@ private:
             if (Peek().mKind == Kind::End) {
                 FailAt(Peek().mText, "expected '%c' but the formula ends", what);
             }
-            FailAt(Peek().mText, "expected '%c' but found '%.*s'", what, static_cast<int>(Peek().mText.size()),
-                   Peek().mText.data());
+            FailAt(Peek().mText, "expected '%c' but found '%s'", what, Excerpt(Peek().mText).c_str());
         }
         Advance();
     }
@@ -269,15 +244,16 @@ private:
     int32_t Add(Item item)
     {
         int32_t height = 0;
+        const bool leaf = item.mOp == Op::Literal || item.mOp == Op::Variable || item.mOp == Op::Input;
         for (int32_t child : {item.mA, item.mB, item.mC}) {
-            if (child >= 0) {
-                height = std::max(height, mFormula.mItems[static_cast<std::size_t>(child)].mHeight);
+            if (!leaf && child >= 0) {
+                height = std::max(height, mHeights[static_cast<std::size_t>(child)]);
             }
         }
-        item.mHeight = height + 1;
-        if (item.mHeight > kMaxHeight) {
+        if (height + 1 > kMaxHeight) {
             FailAt(Peek().mText, "more than %d operations deep", static_cast<int>(kMaxHeight));
         }
+        mHeights.push_back(height + 1);
         mFormula.mItems.push_back(item);
         return static_cast<int32_t>(mFormula.mItems.size() - 1);
     }
@@ -285,7 +261,8 @@ private:
     int32_t MakeLiteral(Number value)
     {
         Item item;
-        item.mValue = value;
+        item.mA = static_cast<int32_t>(mFormula.mLiterals.size());
+        mFormula.mLiterals.push_back(value);
         return Add(item);
     }
 
@@ -299,66 +276,106 @@ private:
         return Add(item);
     }
 
-    // The conditional binds loosest and groups to the right.
+    // The conditional binds loosest and groups to the right: a ? b : c ? d : e
+    // is read as one chain, its arms kept on mPending and joined from the end.
     int32_t ParseTernary()
     {
-        Nesting nesting(*this);
-        const int32_t condition = ParseBinary(1);
-        if (Peek().mKind != Kind::Question) {
-            return condition;
+        const std::size_t base = mPending.size();
+        int32_t value = ParseBinary();
+        while (Peek().mKind == Kind::Question) {
+            Advance();
+            int32_t whenTrue = -1;
+            {
+                Level level(*this);
+                whenTrue = ParseTernary();
+            }
+            Expect(Kind::Colon, ':');
+            mPending.push_back(value);
+            mPending.push_back(whenTrue);
+            value = ParseBinary();
         }
-        Advance();
-        const int32_t whenTrue = ParseTernary();
-        Expect(Kind::Colon, ':');
-        const int32_t whenFalse = ParseTernary();
-        return MakeOp(Op::Conditional, condition, whenTrue, whenFalse);
+        while (mPending.size() > base) {
+            const int32_t whenTrue = mPending.back();
+            mPending.pop_back();
+            const int32_t condition = mPending.back();
+            mPending.pop_back();
+            value = MakeOp(Op::Conditional, condition, whenTrue, value);
+        }
+        return value;
     }
 
-    // Binary operators by precedence climbing, each level grouping to the left.
-    int32_t ParseBinary(int minimum)
+    // Binary operators, each precedence grouping to the left. The operands and
+    // operators waiting for a tighter operator to complete go on mPending (as
+    // operand, operator, precedence), so reading them takes no recursion.
+    int32_t ParseBinary()
     {
-        int32_t left = ParsePower();
-        for (;;) {
-            if (Peek().mKind != Kind::Operator || Peek().mPrecedence < minimum) {
-                return left;
-            }
-            const Op op = Peek().mOp;
+        const std::size_t base = mPending.size();
+        int32_t right = ParsePower();
+        while (Peek().mKind == Kind::Operator && Peek().mPrecedence > 0) {
             const int precedence = Peek().mPrecedence;
+            right = Reduce(base, precedence, right);
+            mPending.push_back(right);
+            mPending.push_back(static_cast<int32_t>(Peek().mOp));
+            mPending.push_back(precedence);
             Advance();
-            const int32_t right = ParseBinary(precedence + 1);
-            left = MakeOp(op, left, right);
+            right = ParsePower();
         }
+        return Reduce(base, 0, right);
+    }
+
+    // Applies the waiting operators that bind at least as tightly as `precedence`.
+    int32_t Reduce(std::size_t base, int precedence, int32_t right)
+    {
+        while (mPending.size() > base && mPending.back() >= precedence) {
+            const Op op = static_cast<Op>(mPending[mPending.size() - 2]);
+            const int32_t left = mPending[mPending.size() - 3];
+            mPending.resize(mPending.size() - 3);
+            right = MakeOp(op, left, right);
+        }
+        return right;
     }
 
     // ** binds tighter than the other binary operators and groups to the right.
     int32_t ParsePower()
     {
-        const int32_t base = ParseUnary();
-        if (Peek().mKind != Kind::Operator || Peek().mOp != Op::Power) {
-            return base;
+        const std::size_t base = mPending.size();
+        int32_t value = ParseUnary();
+        while (Peek().mKind == Kind::Operator && Peek().mOp == Op::Power) {
+            Advance();
+            mPending.push_back(value);
+            value = ParseUnary();
         }
-        Advance();
-        Nesting nesting(*this);
-        return MakeOp(Op::Power, base, ParsePower());
+        while (mPending.size() > base) {
+            value = MakeOp(Op::Power, mPending.back(), value);
+            mPending.pop_back();
+        }
+        return value;
     }
 
     int32_t ParseUnary()
     {
-        if (Peek().mKind == Kind::Operator && Peek().mUnary) {
-            const Op op = Peek().mOp;
+        const std::size_t base = mPending.size();
+        while (Peek().mKind == Kind::Operator && Peek().mUnary) {
+            mPending.push_back(static_cast<int32_t>(Peek().mOp));
             Advance();
-            Nesting nesting(*this);
-            const int32_t operand = ParseUnary();
+        }
+        int32_t value = ParsePrimary();
+        while (mPending.size() > base) {
+            const Op op = static_cast<Op>(mPending.back());
+            mPending.pop_back();
             switch (op) {
             case Op::Subtract:
-                return MakeOp(Op::Negate, operand);
+                value = MakeOp(Op::Negate, value);
+                break;
             case Op::Add:
-                return MakeOp(Op::Plus, operand);
+                value = MakeOp(Op::Plus, value);
+                break;
             default:
-                return MakeOp(op, operand);
+                value = MakeOp(op, value);
+                break;
             }
         }
-        return ParsePrimary();
+        return value;
     }
 
     int32_t ParsePrimary()
@@ -369,6 +386,7 @@ private:
         Advance();
         switch (kind) {
         case Kind::Open: {
+            Level level(*this);
             const int32_t inner = ParseTernary();
             Expect(Kind::Close, ')');
             return inner;
@@ -378,13 +396,14 @@ private:
         case Kind::Name:
             if (Peek().mKind == Kind::Open) {
                 Advance();
+                Level level(*this);
                 return ParseCall(text);
             }
             return ResolveName(text);
         case Kind::End:
             FailAt(text, "the formula ends where a value is expected");
         default:
-            FailAt(text, "unexpected '%.*s'", static_cast<int>(text.size()), text.data());
+            FailAt(text, "unexpected '%s'", Excerpt(text).c_str());
         }
     }
 
@@ -423,7 +442,7 @@ private:
             item.mB = precision;
             return Add(item);
         }
-        FailAt(name, "unknown function '%s'", upper.c_str());
+        FailAt(name, "unknown function '%s'", Excerpt(upper).c_str());
     }
 
     int32_t ResolveName(std::string_view name)
@@ -440,7 +459,7 @@ private:
         if (const Number* constant = mSymbols.FindConstant(name)) {
             return MakeLiteral(*constant);
         }
-        if (const std::string* expression = mSymbols.FindExpression(name)) {
+        if (const std::string_view* expression = mSymbols.FindExpression(name)) {
             return ExpandExpression(name, *expression);
         }
         const std::size_t dot = name.find('.');
@@ -456,7 +475,7 @@ private:
         if (name == "E") {
             return MakeLiteral(Number::Float(2.71828182845904523536));
         }
-        FailAt(name, "unknown name '%.*s'", static_cast<int>(name.size()), name.data());
+        FailAt(name, "unknown name '%s'", Excerpt(name).c_str());
     }
 
     // VAR.Value, VAR.Min, VAR.Max, VAR.Inc, and for enumerations VAR.Entry.NAME
@@ -484,26 +503,25 @@ private:
             mFormula.mReadsNodes = true;
             return MakeLiteral(Number::Int(value));
         }
-        FailAt(whole, "'%.*s' names no value of its variable", static_cast<int>(whole.size()), whole.data());
+        FailAt(whole, "'%s' names no value of its variable", Excerpt(whole).c_str());
     }
 
     int32_t MakeVariable(int variable, Formula::Attribute attribute)
     {
         Item item;
         item.mOp = Op::Variable;
-        item.mVariable = variable;
+        item.mA = variable;
         item.mAttribute = attribute;
         return Add(item);
     }
 
-    int32_t ExpandExpression(std::string_view name, const std::string& text)
+    int32_t ExpandExpression(std::string_view name, std::string_view text)
     {
-        const std::string key(name);
-        if (std::find(mExpanding.begin(), mExpanding.end(), key) != mExpanding.end()) {
-            FailAt(name, "expression '%s' refers to itself", key.c_str());
+        if (std::find(mExpanding.begin(), mExpanding.end(), name) != mExpanding.end()) {
+            FailAt(name, "expression '%s' refers to itself", Excerpt(name).c_str());
         }
-        mExpanding.push_back(key);
-        Nesting nesting(*this);
+        mExpanding.push_back(name);
+        Level level(*this);
         const int32_t root = ParseText(text);
         mExpanding.pop_back();
         return root;
@@ -511,34 +529,35 @@ private:
 
     Formula& mFormula;
     const FormulaSymbols& mSymbols;
-    std::string mInputName;
+    std::string_view mInputName;
     std::string_view mText;
     std::size_t mPosition = 0;
     Token mToken;
     int mNesting = 0;
-    std::vector<std::string> mExpanding;
+    // Operands and operators of the chains being read, above those of enclosing chains.
+    std::vector<int32_t> mPending;
+    // How many operations deep each operation reaches, itself included.
+    std::vector<int32_t> mHeights;
+    std::vector<std::string_view> mExpanding;
 };
-
-std::string FormulaSymbols::Signature() const
-{
-    std::string signature;
-    for (const Variable& variable : mVariables) {
-        signature += variable.mName;
-        signature += '\n';
-    }
-    return signature;
-}
 
 Formula::Formula(std::string_view text, const FormulaSymbols& symbols, Mode mode, const char* inputName)
     : mMode(mode), mText(text)
 {
+    // Real formulas hold about one operation per three characters and one
+    // literal per ten: reserved so, the lists are filled without growing by
+    // copies; then they keep only what they hold.
     mItems.reserve(text.size() / 3 + 1);
+    mLiterals.reserve(text.size() / 10 + 1);
     FormulaParser parser(*this, symbols, inputName);
     mRoot = parser.ParseText(mText);
+    mHeight = parser.Height(mRoot);
+    mItems.shrink_to_fit();
+    mLiterals.shrink_to_fit();
     if (mode == Mode::Float) {
-        for (Item& item : mItems) {
-            if (item.mOp == Op::Literal && !item.mValue.mIsFloat) {
-                item.mValue = Number::Float(static_cast<double>(item.mValue.mInt));
+        for (Number& literal : mLiterals) {
+            if (!literal.mIsFloat) {
+                literal = Number::Float(static_cast<double>(literal.mInt));
             }
         }
     }

@@ -6,6 +6,7 @@
 
 #include "Loader.h"
 #include "Node.h"
+#include "NodeMap.h"
 
 namespace GenApi {
 namespace Detail {
@@ -15,12 +16,22 @@ bool FormulaVariables::Configure(Tag tag, const pugi::xml_node& element, Loader&
     if (tag != Tag::pVariable && tag != Tag::Constant && tag != Tag::Expression) {
         return false;
     }
-    const std::string name = element.attribute("Name").value();
+    // Attribute values lie in the map's text, zero-terminated.
+    const std::string_view name = element.attribute("Name").value();
     if (name.empty()) {
         loader.Fail(element, "a %s needs a Name", element.name());
     }
     switch (tag) {
     case Tag::pVariable: {
+        if (mVariables.empty()) {
+            // Room for all of them at once rather than growing by copies.
+            std::size_t count = 0;
+            for (pugi::xml_node next = element; next; next = next.next_sibling("pVariable")) {
+                ++count;
+            }
+            mVariables.reserve(count);
+            mSymbols.ReserveVariables(count);
+        }
         ValueRef variable = loader.NumericReference(owner, element);
         mSymbols.AddVariable(name, variable.GetNode());
         mVariables.push_back(variable);
@@ -30,7 +41,7 @@ bool FormulaVariables::Configure(Tag tag, const pugi::xml_node& element, Loader&
         mSymbols.AddConstant(name, loader.NumberOf(element));
         break;
     default:
-        mSymbols.AddExpression(name, std::string(loader.Text(element)));
+        mSymbols.AddExpression(name, loader.Text(element));
         break;
     }
     return true;
@@ -47,13 +58,20 @@ bool FormulaVariables::AllReadable() const
 }
 
 std::shared_ptr<const Formula> FormulaVariables::Compile(const pugi::xml_node& element, Loader& loader,
-                                                       Formula::Mode mode, const char* inputName) const
+                                                       Formula::Mode mode, const char* inputName)
 {
+    mMap = &loader.Map();
     try {
         return loader.CompileFormula(loader.Text(element), mSymbols, mode, inputName);
     } catch (const GenICam::GenericException& e) {
         loader.Fail(element, "%s", e.GetDescription());
     }
+}
+
+Number FormulaVariables::Evaluate(const Formula& formula, Number input, bool ignoreCache, const char* owner)
+{
+    FormulaStep step(*mMap, formula.Height(), owner);
+    return formula.Evaluate(mVariables, input, ignoreCache, owner);
 }
 
 } // namespace Detail

@@ -4,7 +4,6 @@
 #define GENAPI_DETAIL_FORMULAVARIABLES_H
 
 #include <memory>
-#include <memory>
 #include <vector>
 
 #include "Formula.h"
@@ -20,6 +19,7 @@ namespace Detail {
 
 class Loader;
 class Node;
+class NodeMap;
 
 class FormulaVariables {
 public:
@@ -28,17 +28,16 @@ public:
     // Compiles the text of `element` (Formula, FormulaTo, FormulaFrom); a
     // malformed formula fails the load there.
     std::shared_ptr<const Formula> Compile(const pugi::xml_node& element, Loader& loader, Formula::Mode mode,
-                                           const char* inputName) const;
+                                           const char* inputName);
     // A formula node can be read only while every node it draws on can be.
     bool AllReadable() const;
-    Number Evaluate(const Formula& formula, Number input, bool ignoreCache, const char* owner)
-    {
-        return formula.Evaluate(mVariables, input, ignoreCache, owner);
-    }
+    Number Evaluate(const Formula& formula, Number input, bool ignoreCache, const char* owner);
 
 private:
     FormulaSymbols mSymbols;
     std::vector<ValueRef> mVariables;
+    // The map whose evaluation depth the formulas count against.
+    NodeMap* mMap = nullptr;
 };
 
 } // namespace Detail

@@ -12,6 +12,7 @@
 #include "ConverterNode.h"
 #include "EnumEntryNode.h"
 #include "EnumerationNode.h"
+#include "Excerpt.h"
 #include "FloatNode.h"
 #include "FloatRegNode.h"
 #include "IntConverterNode.h"
@@ -33,22 +34,26 @@ namespace {
 constexpr int kMaxGroupNesting = 64;
 } // namespace
 
-Loader::Loader(NodeMap& map, const char* text, std::size_t size) : mMap(map), mText(text), mSize(size) {}
+Loader::Loader(NodeMap& map) : mMap(map) {}
 
-void Loader::Load()
+void Loader::Load(std::string text)
 {
-    // Parsed in place in the map's own copy: names and texts stay where they are.
-    const unsigned int options = pugi::parse_cdata | pugi::parse_escapes;
-    char* buffer = mMap.AdoptText(mText, mSize);
-    pugi::xml_parse_result result = mDocument.load_buffer_inplace(buffer, mSize, options);
+    // Parsed in place in the text the map keeps: names and texts stay where
+    // they are. An element's text is kept as its value rather than as a node
+    // of its own, which halves the nodes of a description.
+    const unsigned int options = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_embed_pcdata;
+    mSize = text.size();
+    mBuffer = mMap.AdoptText(std::move(text));
+    pugi::xml_parse_result result = mDocument.load_buffer_inplace(mBuffer, mSize, options);
     if (result && result.encoding != pugi::encoding_utf8) {
         // Another encoding was converted in a buffer of the parser's own; the
         // text is written out as UTF-8 and parsed in place once more.
         std::ostringstream utf8;
         mDocument.save(utf8, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-        const std::string converted = utf8.str();
-        buffer = mMap.AdoptText(converted.data(), converted.size());
-        result = mDocument.load_buffer_inplace(buffer, converted.size(), options, pugi::encoding_utf8);
+        std::string converted = utf8.str();
+        mSize = converted.size();
+        mBuffer = mMap.AdoptText(std::move(converted));
+        result = mDocument.load_buffer_inplace(mBuffer, mSize, options, pugi::encoding_utf8);
     }
     if (!result) {
         throw RUNTIME_EXCEPTION("The description is not well-formed XML: %s (line %d)", result.description(),
@@ -60,16 +65,40 @@ void Loader::Load()
                                 root ? root.name() : "");
     }
     // First every node, so that references may name nodes described further on.
-    // Descriptions hold about one node per 70 to 200 bytes.
-    const std::size_t expected = mSize / 64 + 16;
-    mMap.Reserve(expected);
-    mPending.reserve(expected);
-    mFinish.reserve(expected);
+    // Descriptions hold one node per 70 to 400 bytes: the lists are reserved
+    // for the most (what is not filled is never touched), the name index,
+    // which is filled in as it is made, for the fewest, to grow when needed.
+    mPending.reserve(mSize / 64 + 16);
+    mMap.ReserveDependents(mSize / 64 + 16);
+    mMap.Reserve(mSize / 64 + 16, mSize / 400 + 16);
     Collect(root, 0);
     ConfigureAll();
-    for (const auto& finish : mFinish) {
-        finish.first->Finish(finish.second, *this);
+    for (const Pending& pending : mPending) {
+        pending.mNode->Finish(pending.mElement, *this);
     }
+    for (const auto& hidden : mHidden) {
+        hidden.first->Finish(hidden.second, *this);
+    }
+    for (const Warning& warning : mWarnings) {
+        std::string text = warning.mFirst + "; ignored";
+        if (warning.mMore > 0) {
+            text += " (and " + std::to_string(warning.mMore) + " more <" + std::string(warning.mElement) +
+                    "> like it)";
+        }
+        mMap.AddWarning(std::move(text));
+    }
+}
+
+void Loader::Warn(const pugi::xml_node& element, const std::string& what)
+{
+    const std::string_view name = element.name();
+    for (Warning& warning : mWarnings) {
+        if (warning.mElement == name) {
+            ++warning.mMore;
+            return;
+        }
+    }
+    mWarnings.push_back({name, what, 0});
 }
 
 void Loader::ConfigureAll()
@@ -249,48 +278,36 @@ void Loader::Register(NodePtr node, const pugi::xml_node& element, const pugi::x
         Fail(element, "node '%s' is defined twice", raw->NameText());
     }
     mPending.push_back({raw, element, structElement});
-    mFinish.emplace_back(raw, element);
 }
 
 std::shared_ptr<const Formula> Loader::CompileFormula(std::string_view text, const FormulaSymbols& symbols,
                                                       Formula::Mode mode, const char* inputName)
 {
-    if (!symbols.Shareable()) {
-        return std::make_shared<const Formula>(text, symbols, mode, inputName);
-    }
-    std::string key = symbols.Signature();
-    key += mode == Formula::Mode::Float ? "F\n" : "I\n";
-    key += inputName ? inputName : "";
-    key += '\n';
-    key += text;
-    auto& shared = mFormulas[key];
-    if (!shared) {
-        auto formula = std::make_shared<const Formula>(text, symbols, mode, inputName);
-        if (formula->ReadsNodes()) {
-            mFormulas.erase(key);
-            return formula;
-        }
-        shared = formula;
-    }
-    return shared;
+    return mFormulas.Compile(text, symbols, mode, inputName);
 }
 
 Node& Loader::AddHidden(NodePtr node, const pugi::xml_node& element)
 {
     Node& hidden = mMap.AddHidden(std::move(node));
     hidden.Configure(element, *this);
-    mFinish.emplace_back(&hidden, element);
+    mHidden.emplace_back(&hidden, element);
     return hidden;
 }
 
 std::string_view Loader::Text(const pugi::xml_node& element) const
 {
+    // The text an element begins with is its value (parse_embed_pcdata);
+    // text after a comment, and CDATA sections, are children of their own.
+    const char* value = element.value();
     const pugi::xml_node first = element.first_child();
-    if (first && !first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata)) {
+    if (!first) {
+        return Trim(value);
+    }
+    if (!*value && !first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata)) {
         return Trim(first.value());
     }
     // Text split by comments or CDATA sections is one text.
-    std::string joined;
+    std::string joined = value;
     for (pugi::xml_node child = first; child; child = child.next_sibling()) {
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
             joined += child.value();
@@ -304,7 +321,7 @@ int64_t Loader::Integer(const pugi::xml_node& element) const
     const std::string_view text = Text(element);
     int64_t value = 0;
     if (!ParseInt(text, value)) {
-        Fail(element, "'%s' is not an integer", std::string(text).c_str());
+        Fail(element, "'%s' is not an integer", Excerpt(text).c_str());
     }
     return value;
 }
@@ -314,7 +331,7 @@ double Loader::Float(const pugi::xml_node& element) const
     const std::string_view text = Text(element);
     double value = 0.0;
     if (!ParseFloat(text, value)) {
-        Fail(element, "'%s' is not a number", std::string(text).c_str());
+        Fail(element, "'%s' is not a number", Excerpt(text).c_str());
     }
     return value;
 }
@@ -328,7 +345,7 @@ Number Loader::NumberOf(const pugi::xml_node& element) const
     }
     double value = 0.0;
     if (!ParseFloat(text, value)) {
-        Fail(element, "'%s' is not a number", std::string(text).c_str());
+        Fail(element, "'%s' is not a number", Excerpt(text).c_str());
     }
     return Number::Float(value);
 }
@@ -341,7 +358,7 @@ int64_t Loader::IntegerAttribute(const pugi::xml_node& element, const char* name
     }
     int64_t value = 0;
     if (!ParseInt(attribute.value(), value)) {
-        Fail(element, "attribute %s='%s' is not an integer", name, attribute.value());
+        Fail(element, "attribute %s='%s' is not an integer", name, Excerpt(attribute.value()).c_str());
     }
     return value;
 }
@@ -355,7 +372,7 @@ E Loader::Choice(const pugi::xml_node& element, std::initializer_list<std::pair<
             return choice.second;
         }
     }
-    Fail(element, "'%s' is not a value of <%s>", std::string(text).c_str(), element.name());
+    Fail(element, "'%s' is not a value of <%s>", Excerpt(text).c_str(), element.name());
 }
 
 bool Loader::YesNo(const pugi::xml_node& element) const
@@ -424,7 +441,7 @@ Node& Loader::ReferenceByName(Node& owner, const pugi::xml_node& where, std::str
     auto& recent = mRecent[(reinterpret_cast<std::uintptr_t>(name.data()) / 8) % mRecent.size()];
     Node* target = recent.first == name.data() && recent.second->Name() == name ? recent.second : mMap.Find(name);
     if (!target) {
-        Fail(where, "'%s' is no node of the description", std::string(name).c_str());
+        Fail(where, "'%s' is no node of the description", Excerpt(name).c_str());
     }
     recent = {name.data(), target};
     Depend(*target, owner, link);
@@ -463,7 +480,7 @@ int Loader::Line(std::ptrdiff_t offset) const
         return 0;
     }
     const std::size_t end = std::min(static_cast<std::size_t>(offset), mSize);
-    return 1 + static_cast<int>(std::count(mText, mText + end, '\n'));
+    return 1 + static_cast<int>(std::count(mBuffer, mBuffer + end, '\n'));
 }
 
 std::string Loader::Where(const pugi::xml_node& element) const
@@ -477,7 +494,7 @@ std::string Loader::Where(const pugi::xml_node& element) const
         if (*name && TagOf(node.name()) != Tag::pVariable && TagOf(node.name()) != Tag::Constant &&
             TagOf(node.name()) != Tag::Expression) {
             where += node == element ? " '" : " of node '";
-            where += name;
+            where += Excerpt(name);
             where += "'";
             break;
         }

@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include <GenICam/GCException.h>
 
 #include "Formula.h"
+#include "FormulaCache.h"
 #include "NodeMap.h"
 #include "Number.h"
 #include "Tags.h"
@@ -33,8 +33,9 @@ class Node;
 
 class Loader {
 public:
-    Loader(NodeMap& map, const char* text, std::size_t size);
-    void Load();
+    explicit Loader(NodeMap& map);
+    // The map keeps the text and the nodes point into it.
+    void Load(std::string text);
 
     // How a referring node depends on the node it names.
     enum class Link {
@@ -82,6 +83,9 @@ public:
         throw RUNTIME_EXCEPTION("%s: %s", Where(where).c_str(), what.c_str());
     }
     std::string Where(const pugi::xml_node& element) const;
+    // An element passed over; the map keeps one warning per element name,
+    // the first with how many more there were.
+    void Warn(const pugi::xml_node& element, const std::string& what);
 
     NodeMap& Map() const { return mMap; }
 
@@ -96,8 +100,9 @@ private:
     int Line(std::ptrdiff_t offset) const;
 
     NodeMap& mMap;
-    const char* mText;
-    std::size_t mSize;
+    // The text being parsed, which parsing changes (a line is counted in it).
+    char* mBuffer = nullptr;
+    std::size_t mSize = 0;
     pugi::xml_document mDocument;
     // Each node with the element that describes it; struct entries with their StructReg.
     struct Pending {
@@ -106,15 +111,22 @@ private:
         pugi::xml_node mStruct;
     };
     std::vector<Pending> mPending;
-    std::unordered_map<std::string, std::shared_ptr<const Formula>> mFormulas;
+    FormulaCache mFormulas;
     // Names recently looked up, by where their text lies.
     std::array<std::pair<const char*, Node*>, 512> mRecent{};
     // While a StructReg's own elements are read for its first entry, the
     // dependencies they make, to be repeated for the other entries.
     bool mRecording = false;
     std::vector<std::pair<Node*, Link>> mRecorded;
-    // Every node with its element, completed once all are configured.
-    std::vector<std::pair<Node*, pugi::xml_node>> mFinish;
+    // Nodes without a name, with their element; they and the named nodes are
+    // completed once all are configured.
+    std::vector<std::pair<Node*, pugi::xml_node>> mHidden;
+    struct Warning {
+        std::string_view mElement;
+        std::string mFirst;
+        int mMore;
+    };
+    std::vector<Warning> mWarnings;
 };
 
 } // namespace Detail

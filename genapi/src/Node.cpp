@@ -31,7 +31,12 @@ EAccessMode CombineAccess(EAccessMode a, EAccessMode b)
     return writable ? WO : NA;
 }
 
-Node::Node(NodeMap& map, std::string_view name, EInterfaceType type) : mMap(map), mName(name), mType(type) {}
+Node::Node(NodeMap& map, std::string_view name, EInterfaceType type)
+    : mMap(map), mName(name), mType(type), mFirstDependent(NodeMap::kNoDependent)
+{
+}
+
+void Node::AddDependent(Node* node) { mFirstDependent = mMap.AddDependent(mFirstDependent, node); }
 
 Node::~Node() = default;
 
@@ -81,8 +86,18 @@ void Node::Configure(const pugi::xml_node& element, Loader& loader)
             continue;
         }
         const Tag tag = TagOf(child.name());
-        if (tag != Tag::Unknown) {
+        if (tag == Tag::Unknown) {
+            continue;
+        }
+        if (!Ignorable(tag)) {
             ConfigureElement(tag, child, loader);
+            continue;
+        }
+        // Cameras ship <Streamable/> and the like; the node keeps its default.
+        try {
+            ConfigureElement(tag, child, loader);
+        } catch (const GenICam::RuntimeException& e) {
+            loader.Warn(child, e.GetDescription());
         }
     }
 }
@@ -96,9 +111,8 @@ void Node::TakeSettings(const Node& other)
     mDescription = other.mDescription;
     mDisplayName = other.mDisplayName;
     mImposedAccess = other.mImposedAccess;
-    mIsImplemented = other.mIsImplemented;
-    mIsAvailable = other.mIsAvailable;
-    mIsLocked = other.mIsLocked;
+    // A copy of its own: the node's description may add conditions.
+    mConditions = other.mConditions ? mMap.MakeData(*other.mConditions) : nullptr;
     mAlias = other.mAlias;
     mPollingTime = other.mPollingTime;
     mCaching = other.mCaching;
@@ -121,13 +135,13 @@ bool Node::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& load
         mVisibility = loader.Visibility(element);
         return true;
     case Tag::pIsImplemented:
-        mIsImplemented = loader.NumericReference(*this, element);
+        EditConditions().mIsImplemented = loader.NumericReference(*this, element);
         return true;
     case Tag::pIsAvailable:
-        mIsAvailable = loader.NumericReference(*this, element);
+        EditConditions().mIsAvailable = loader.NumericReference(*this, element);
         return true;
     case Tag::pIsLocked:
-        mIsLocked = loader.NumericReference(*this, element);
+        EditConditions().mIsLocked = loader.NumericReference(*this, element);
         return true;
     case Tag::ImposedAccessMode:
         mImposedAccess = loader.AccessMode(element);
@@ -154,28 +168,59 @@ bool Node::ConfigureElement(Tag tag, const pugi::xml_node& element, Loader& load
 
 bool Node::FindEntryValue(std::string_view, int64_t&) const { return false; }
 
+Node::State& Node::RunState()
+{
+    if (!mState) {
+        mState = mMap.MakeData(State());
+    }
+    return *mState;
+}
+
+Node::Conditions& Node::EditConditions()
+{
+    if (!mConditions) {
+        mConditions = mMap.MakeData(Conditions());
+    }
+    return *mConditions;
+}
+
 bool Node::Visit(uint64_t epoch)
 {
-    if (mVisitEpoch == epoch) {
+    State& state = RunState();
+    if (state.mVisitEpoch == epoch) {
         return false;
     }
-    mVisitEpoch = epoch;
+    state.mVisitEpoch = epoch;
     return true;
 }
 
 bool Node::Recall(MemoSlot slot, Number& value) const
 {
-    if (mMemo[slot].mOperation != mMap.Operation()) {
+    const uint8_t bit = static_cast<uint8_t>(1u << slot);
+    if (!mState || mState->mOperation != mMap.Operation() || !(mState->mKept & bit)) {
         return false;
     }
-    value = mMemo[slot].mValue;
+    value = (mState->mFloats & bit) ? Number::Float(mState->mValues[slot].mFloat)
+                                    : Number::Int(mState->mValues[slot].mInt);
     return true;
 }
 
 void Node::Remember(MemoSlot slot, const Number& value)
 {
-    mMemo[slot].mOperation = mMap.Operation();
-    mMemo[slot].mValue = value;
+    State& state = RunState();
+    if (state.mOperation != mMap.Operation()) {
+        state.mOperation = mMap.Operation();
+        state.mKept = 0;
+    }
+    const uint8_t bit = static_cast<uint8_t>(1u << slot);
+    state.mKept |= bit;
+    if (value.mIsFloat) {
+        state.mFloats |= bit;
+        state.mValues[slot].mFloat = value.mFloat;
+    } else {
+        state.mFloats &= static_cast<uint8_t>(~bit);
+        state.mValues[slot].mInt = value.mInt;
+    }
 }
 
 bool Node::Holds(const ValueRef& condition)
@@ -197,13 +242,15 @@ EAccessMode Node::Access()
         return static_cast<EAccessMode>(memo.mInt);
     }
     EAccessMode mode = RW;
-    if (mIsImplemented.IsSet() && !Holds(mIsImplemented)) {
+    const Conditions none{};
+    const Conditions& conditions = mConditions ? *mConditions : none;
+    if (conditions.mIsImplemented.IsSet() && !Holds(conditions.mIsImplemented)) {
         mode = NI;
-    } else if (mIsAvailable.IsSet() && !Holds(mIsAvailable)) {
+    } else if (conditions.mIsAvailable.IsSet() && !Holds(conditions.mIsAvailable)) {
         mode = NA;
     } else {
         mode = CombineAccess(OwnAccess(), mImposedAccess);
-        if (IsWritable(mode) && mIsLocked.IsSet() && Holds(mIsLocked)) {
+        if (IsWritable(mode) && conditions.mIsLocked.IsSet() && Holds(conditions.mIsLocked)) {
             mode = mode == RW ? RO : NA;
         }
     }

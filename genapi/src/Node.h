@@ -4,6 +4,7 @@
 #ifndef GENAPI_DETAIL_NODE_H
 #define GENAPI_DETAIL_NODE_H
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,8 +60,9 @@ public:
     virtual void Finish(const pugi::xml_node& element, Loader& loader);
     void SetNameSpace(ENameSpace nameSpace) { mNameSpace = nameSpace; }
     // `node` is to be invalidated whenever this node changes.
-    void AddDependent(Node* node) { mDependents.push_back(node); }
-    const std::vector<Node*>& Dependents() const { return mDependents; }
+    void AddDependent(Node* node);
+    // The first of the nodes to invalidate with this one, in the map's list of them.
+    uint32_t FirstDependent() const { return mFirstDependent; }
     std::string_view Name() const { return mName; }
     const char* NameText() const { return mName.data(); }
     NodeMap& Map() const { return mMap; }
@@ -116,13 +118,10 @@ protected:
     EInterfaceType mType;
     ENameSpace mNameSpace = Custom;
     EVisibility mVisibility = Beginner;
+    EAccessMode mImposedAccess = RW;
     std::string_view mToolTip;
     std::string_view mDescription;
     std::string_view mDisplayName;
-    EAccessMode mImposedAccess = RW;
-    ValueRef mIsImplemented;
-    ValueRef mIsAvailable;
-    ValueRef mIsLocked;
     Node* mAlias = nullptr;
     int64_t mPollingTime = -1;
     ECachingMode mCaching = WriteThrough;
@@ -132,17 +131,34 @@ private:
     // Results kept for the rest of one call into the map, so a description
     // that refers to a node many times over evaluates it once.
     enum MemoSlot { kAccessMemo, kValueMemo, kMinMemo, kMaxMemo, kIncMemo, kMemoSlots };
-    struct Memo {
+    // What a node keeps while running, made at its first evaluation: loading
+    // makes a node for every element of a description and touches none of it.
+    struct State {
+        // One operation's results; the slots share the operation they belong to.
         uint64_t mOperation = 0;
-        Number mValue;
+        uint8_t mKept = 0;   // a bit per slot
+        uint8_t mFloats = 0; // a bit per slot: the value is a double
+        union Value {
+            int64_t mInt;
+            double mFloat;
+        } mValues[kMemoSlots] = {};
+        uint64_t mVisitEpoch = 0;
     };
+    // What the node's access draws on, made only for the nodes that have any.
+    struct Conditions {
+        ValueRef mIsImplemented;
+        ValueRef mIsAvailable;
+        ValueRef mIsLocked;
+    };
+    State& RunState();
+    Conditions& EditConditions();
     bool Recall(MemoSlot slot, Number& value) const;
     void Remember(MemoSlot slot, const Number& value);
     bool Holds(const ValueRef& condition);
 
-    std::vector<Node*> mDependents;
-    Memo mMemo[kMemoSlots];
-    uint64_t mVisitEpoch = 0;
+    uint32_t mFirstDependent;
+    State* mState = nullptr;
+    Conditions* mConditions = nullptr;
 };
 
 // The most a node may do given two sources that each limit it (the node's own

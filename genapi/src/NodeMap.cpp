@@ -10,12 +10,6 @@
 namespace GenApi {
 namespace Detail {
 
-namespace {
-// Real descriptions nest a few levels (a feature, its converter, a formula, a
-// register, its address); anything this deep is a cycle.
-constexpr int kMaxReferenceDepth = 128;
-} // namespace
-
 NodeMap::NodeMap(std::string deviceName) : mDeviceName(std::move(deviceName)) {}
 
 NodeMap::~NodeMap() = default;
@@ -56,13 +50,10 @@ bool NodeMap::Connect(IPort* pPort, const gcstring& PortName) const
 
 bool NodeMap::Connect(IPort* pPort) const { return Connect(pPort, "Device"); }
 
-char* NodeMap::AdoptText(const char* text, std::size_t size)
+char* NodeMap::AdoptText(std::string text)
 {
-    // Not value-initialised: every byte is copied over at once.
-    mText.reset(new char[size + 1]);
-    std::copy(text, text + size, mText.get());
-    mText[size] = '\0';
-    return mText.get();
+    mText = std::move(text);
+    return mText.data();
 }
 
 std::string_view NodeMap::Keep(std::initializer_list<std::string_view> pieces)
@@ -128,10 +119,10 @@ Node& NodeMap::AddHidden(NodePtr node)
     return *mHidden.back();
 }
 
-void NodeMap::Reserve(std::size_t count)
+void NodeMap::Reserve(std::size_t nodes, std::size_t names)
 {
-    mIndex.Reserve(count);
-    mNodes.reserve(count);
+    mIndex.Reserve(names);
+    mNodes.reserve(nodes);
 }
 
 Node* NodeMap::Find(std::string_view name) const
@@ -146,20 +137,34 @@ void NodeMap::EnterCall()
     }
 }
 
+uint32_t NodeMap::AddDependent(uint32_t first, Node* node)
+{
+    if (mDependents.size() >= kNoDependent) {
+        throw BAD_ALLOC_EXCEPTION("the description links more nodes than the map can hold");
+    }
+    mDependents.push_back({node, first});
+    return static_cast<uint32_t>(mDependents.size() - 1);
+}
+
 void NodeMap::NotifyChanged(Node& node)
 {
     ++mOperation;
     ++mEpoch;
     node.Visit(mEpoch);
-    std::vector<Node*> pending(node.Dependents().begin(), node.Dependents().end());
+    std::vector<uint32_t> pending(1, node.FirstDependent());
     while (!pending.empty()) {
-        Node* next = pending.back();
+        const uint32_t link = pending.back();
         pending.pop_back();
-        if (!next->Visit(mEpoch)) {
+        if (link == kNoDependent) {
             continue;
         }
-        next->DropCache();
-        pending.insert(pending.end(), next->Dependents().begin(), next->Dependents().end());
+        const Dependent& dependent = mDependents[link];
+        pending.push_back(dependent.mNext);
+        Node* next = dependent.mNode;
+        if (next->Visit(mEpoch)) {
+            next->DropCache();
+            pending.push_back(next->FirstDependent());
+        }
     }
 }
 
@@ -177,11 +182,27 @@ void NodeMap::InvalidateAll()
 void NodeMap::EnterReference(const Node& target)
 {
     if (mReferenceDepth >= kMaxReferenceDepth) {
-        throw RUNTIME_EXCEPTION("Node '%s': references nest more than %d levels deep; the description refers to "
-                                "this node in a cycle",
+        const auto path = mReferencePath.begin();
+        if (std::find(path, path + mReferenceDepth, &target) != path + mReferenceDepth) {
+            throw RUNTIME_EXCEPTION("Node '%s': references nest more than %d levels deep; the description refers "
+                                    "to this node in a cycle",
+                                    target.NameText(), kMaxReferenceDepth);
+        }
+        throw RUNTIME_EXCEPTION("Node '%s': it is reached through a chain of more than %d references, too deep "
+                                "to follow",
                                 target.NameText(), kMaxReferenceDepth);
     }
-    ++mReferenceDepth;
+    mReferencePath[static_cast<std::size_t>(mReferenceDepth++)] = &target;
+}
+
+void NodeMap::EnterFormula(int height, const char* owner)
+{
+    if (mFormulaDepth + height > kMaxFormulaDepth) {
+        throw RUNTIME_EXCEPTION("Node '%s': its formula and the formulas of the nodes it reads nest more than %d "
+                                "operations deep",
+                                owner, kMaxFormulaDepth);
+    }
+    mFormulaDepth += height;
 }
 
 } // namespace Detail

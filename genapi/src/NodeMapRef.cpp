@@ -18,7 +18,11 @@ CNodeMapRef& CNodeMapRef::operator=(const CNodeMapRef& other) = default;
 
 CNodeMapRef::~CNodeMapRef() = default;
 
-void CNodeMapRef::_LoadXMLFromString(const gcstring& XMLData)
+void CNodeMapRef::_LoadXMLFromString(const gcstring& XMLData) { Load(XMLData.str()); }
+
+void CNodeMapRef::_LoadXMLFromString(gcstring&& XMLData) { Load(std::string(std::move(XMLData))); }
+
+void CNodeMapRef::Load(std::string text)
 {
     if (mMap) {
         throw LOGICAL_ERROR_EXCEPTION("The node map of '%s' is already loaded", mDeviceName.c_str());
@@ -26,8 +30,8 @@ void CNodeMapRef::_LoadXMLFromString(const gcstring& XMLData)
     // Built aside and taken only when complete: a description that fails to
     // load leaves the map unloaded, to be loaded again later.
     auto map = std::make_shared<Detail::NodeMap>(mDeviceName.str());
-    Detail::Loader loader(*map, XMLData.c_str(), XMLData.length());
-    loader.Load();
+    Detail::Loader loader(*map);
+    loader.Load(std::move(text));
     mMap = std::move(map);
     _Ptr = mMap.get();
 }
@@ -45,7 +49,15 @@ void CNodeMapRef::_LoadXMLFromFile(const gcstring& FileName)
     if (file.bad()) {
         throw RUNTIME_EXCEPTION("Cannot read the description file '%s'", FileName.c_str());
     }
-    _LoadXMLFromString(gcstring(std::move(text)));
+    Load(std::move(text));
+}
+
+void CNodeMapRef::_GetLoadWarnings(GenICam::gcstring_vector& Warnings) const
+{
+    Warnings.clear();
+    if (mMap) {
+        Warnings.assign(mMap->Warnings().begin(), mMap->Warnings().end());
+    }
 }
 
 gcstring CNodeMapRef::_GetDeviceName() const { return mDeviceName; }

@@ -111,6 +111,20 @@ void RegisterAccess::Finish(const pugi::xml_node& element, Loader& loader) const
     }
 }
 
+RegisterCache& RegisterAccess::Cache()
+{
+    if (!mCache) {
+        mCache = std::make_shared<RegisterCache>();
+    }
+    return *mCache;
+}
+
+const std::vector<Node*>& RegisterAccess::CacheOwners() const
+{
+    static const std::vector<Node*> none;
+    return mCache ? mCache->mOwners : none;
+}
+
 int64_t RegisterAccess::Address() const
 {
     int64_t address = mAddress;
@@ -139,7 +153,7 @@ int64_t RegisterAccess::Length(const Node& owner) const
 void RegisterAccess::Read(uint8_t* buffer, int64_t length, bool ignoreCache)
 {
     const int64_t address = Address();
-    RegisterCache& cache = *mCache;
+    RegisterCache& cache = Cache();
     const std::size_t size = static_cast<std::size_t>(length);
     if (!ignoreCache && mCaching != NoCache && cache.mValid && cache.mAddress == address &&
         cache.mBytes.size() == size) {
@@ -160,7 +174,7 @@ void RegisterAccess::Read(uint8_t* buffer, int64_t length, bool ignoreCache)
 void RegisterAccess::Write(const uint8_t* buffer, int64_t length)
 {
     const int64_t address = Address();
-    RegisterCache& cache = *mCache;
+    RegisterCache& cache = Cache();
     cache.mValid = false;
     if (length > 0) {
         mPort->WritePort(buffer, address, length);

@@ -42,12 +42,9 @@ public:
     void Finish(const pugi::xml_node& element, Loader& loader) const;
     // Takes over where another register lies and how it is accessed (not what it cached).
     void TakePlace(const RegisterAccess& other);
-    void ShareCache(std::shared_ptr<RegisterCache> cache)
-    {
-        mShared = std::move(cache);
-        mCache = mShared.get();
-    }
-    const RegisterCache& Cache() const { return *mCache; }
+    void ShareCache(std::shared_ptr<RegisterCache> cache) { mCache = std::move(cache); }
+    // The registers that share the cache with this one (none for a cache of its own).
+    const std::vector<Node*>& CacheOwners() const;
     bool HasLiteralLength() const { return !mLength.IsNode(); }
 
     // The caller holds the map's lock.
@@ -58,7 +55,12 @@ public:
     // The register's own access, as far as its port allows it.
     EAccessMode Access() const;
     ECachingMode Caching() const { return mCaching; }
-    void Drop() { mCache->mValid = false; }
+    void Drop()
+    {
+        if (mCache) {
+            mCache->mValid = false;
+        }
+    }
 
 private:
     int64_t mAddress = 0;
@@ -71,10 +73,11 @@ private:
     ECachingMode mCaching = WriteThrough;
     EAccessMode mAccess = RO;
     bool mHasAddress = false;
-    // A register's own cache, unless it shares one.
-    RegisterCache mOwnCache;
-    std::shared_ptr<RegisterCache> mShared;
-    RegisterCache* mCache = &mOwnCache;
+    RegisterCache& Cache();
+
+    // Shared with the other entries of a StructReg; else the register's own,
+    // made at its first read or write, as loading touches no register.
+    std::shared_ptr<RegisterCache> mCache;
 };
 
 } // namespace Detail

@@ -31,7 +31,7 @@ std::vector<uint8_t> RegisterBase::ReadBytes(bool ignoreCache)
 void RegisterBase::WriteBytes(const std::vector<uint8_t>& bytes)
 {
     mAccess.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
-    for (Node* owner : mAccess.Cache().mOwners) {
+    for (Node* owner : mAccess.CacheOwners()) {
         if (owner != this) {
             mMap.NotifyChanged(*owner);
         }

@@ -145,5 +145,31 @@ Tag TagOf(const char* name)
     return tags.Find(name);
 }
 
+bool Ignorable(Tag tag)
+{
+    switch (tag) {
+    // What a host shows and how: texts, how prominently, numbers' notation and unit.
+    case Tag::ToolTip:
+    case Tag::Description:
+    case Tag::DisplayName:
+    case Tag::Visibility:
+    case Tag::Representation:
+    case Tag::Unit:
+    case Tag::DisplayNotation:
+    case Tag::DisplayPrecision:
+    // Hints to a host: whether to save the feature, how often to read it again.
+    case Tag::Streamable:
+    case Tag::PollingTime:
+    // Other nodes that only present this one: the members of a category, an alias.
+    case Tag::pFeature:
+    case Tag::pAlias:
+        return true;
+    // Everything else counts, among them Cachable, pInvalidator and pSelected:
+    // ignored, they would let a read return a stale value.
+    default:
+        return false;
+    }
+}
+
 } // namespace Detail
 } // namespace GenApi

@@ -101,6 +101,11 @@ enum class Tag : uint8_t {
 
 Tag TagOf(const char* name);
 
+// Whether the element changes nothing the map computes (no value, range,
+// address, access mode or cached read), so that an empty or malformed one
+// is passed over with a warning instead of failing the description.
+bool Ignorable(Tag tag);
+
 } // namespace Detail
 } // namespace GenApi
 

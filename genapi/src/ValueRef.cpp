@@ -6,13 +6,22 @@
 namespace GenApi {
 namespace Detail {
 
-
 ValueRef ValueRef::Literal(Number value)
 {
     ValueRef ref;
-    ref.mLiteral = value;
+    ref.KeepLiteral(value);
     ref.mSet = true;
     return ref;
+}
+
+void ValueRef::KeepLiteral(Number value)
+{
+    mFloat = value.mIsFloat;
+    if (mFloat) {
+        mLiteral.mFloat = value.mFloat;
+    } else {
+        mLiteral.mInt = value.mInt;
+    }
 }
 
 ValueRef ValueRef::To(Node* node)
@@ -26,7 +35,7 @@ ValueRef ValueRef::To(Node* node)
 Number ValueRef::Get(bool verify, bool ignoreCache) const
 {
     if (!mNode) {
-        return mLiteral;
+        return LiteralValue();
     }
     ReferenceStep step(mNode->Map(), *mNode);
     return mNode->Evaluate(verify, ignoreCache);
@@ -42,11 +51,7 @@ double ValueRef::GetFloat(bool verify, bool ignoreCache) const { return Get(veri
 void ValueRef::Set(Number value, bool verify)
 {
     if (!mNode) {
-        if (mLiteral.mIsFloat) {
-            mLiteral = Number::Float(value.AsFloat());
-        } else {
-            mLiteral = Number::Int(ToInt64(value, "value"));
-        }
+        KeepLiteral(mFloat ? Number::Float(value.AsFloat()) : Number::Int(ToInt64(value, "value")));
         return;
     }
     ReferenceStep step(mNode->Map(), *mNode);
@@ -56,7 +61,7 @@ void ValueRef::Set(Number value, bool verify)
 Number ValueRef::Min() const
 {
     if (!mNode) {
-        return mLiteral;
+        return LiteralValue();
     }
     ReferenceStep step(mNode->Map(), *mNode);
     return mNode->MinValue();
@@ -65,7 +70,7 @@ Number ValueRef::Min() const
 Number ValueRef::Max() const
 {
     if (!mNode) {
-        return mLiteral;
+        return LiteralValue();
     }
     ReferenceStep step(mNode->Map(), *mNode);
     return mNode->MaxValue();

@@ -37,8 +37,16 @@ public:
     bool IsReadable() const;
 
 private:
+    Number LiteralValue() const { return mFloat ? Number::Float(mLiteral.mFloat) : Number::Int(mLiteral.mInt); }
+    void KeepLiteral(Number value);
+
+    // 24 bytes rather than a Number's 16 and a flag: nodes hold many of them.
     Node* mNode = nullptr;
-    Number mLiteral;
+    union {
+        int64_t mInt = 0;
+        double mFloat;
+    } mLiteral;
+    bool mFloat = false;
     bool mSet = false;
 };
 

@@ -174,13 +174,115 @@ TEST(Formula, MalformedFormulasFailTheLoadSayingWhere)
         R"(<IntSwissKnife Name="F"><Expression Name="A">B</Expression><Expression Name="B">A</Expression>
            <Formula>A</Formula></IntSwissKnife>)"));
     EXPECT_NE(error.find("refers to itself"), std::string::npos) << error;
-    std::string deep(200, '(');
-    EXPECT_NE(LoadError(Description(Knife("IntSwissKnife", deep + "1" + std::string(200, ')')))), "");
-    std::string longChain = "1";
-    for (int i = 0; i < 2000; ++i) {
-        longChain += "+1";
+}
+
+namespace {
+
+std::string Repeat(const std::string& text, int count)
+{
+    std::string repeated;
+    for (int i = 0; i < count; ++i) {
+        repeated += text;
     }
-    EXPECT_NE(LoadError(Description(Knife("IntSwissKnife", longChain))), "");
+    return repeated;
+}
+
+// The if/else chains of real descriptions: (X=1000)?0:((X=1001)?1:(...(X=6)?42:-1)).
+std::string Chain(int depth)
+{
+    std::string formula;
+    for (int i = 0; i < depth; ++i) {
+        formula += "(X=" + std::to_string(1000 + i) + ")?" + std::to_string(i) + ":(";
+    }
+    return formula + "(X=6)?42:-1" + std::string(static_cast<std::size_t>(depth), ')');
+}
+
+} // namespace
+
+TEST(Formula, ChainsOfConditionsHundredsDeepLoadAndEvaluate)
+{
+    EXPECT_EQ(Int(Chain(300)), 42);
+    EXPECT_EQ(Int(Repeat("(", 500) + "7" + Repeat(")", 500)), 7);
+    EXPECT_EQ(Int(Repeat("X=1000?0:", 900) + "X"), 6);
+    EXPECT_EQ(Int(Repeat("-", 900) + "5"), 5);
+    EXPECT_EQ(Int("1?" + Repeat("1?", 400) + "3" + Repeat(":0", 400) + ":0"), 3);
+    EXPECT_EQ(Int(Repeat("ABS(", 400) + "-2" + Repeat(")", 400)), 2);
+    EXPECT_DOUBLE_EQ(Float(Repeat("1**", 500) + "2.5"), 1.0);
+    EXPECT_DOUBLE_EQ(Float(Repeat("(R>100)?0:(", 300) + "R" + Repeat(")", 300)), 2.5);
+}
+
+TEST(Formula, HostileDepthIsRefusedCleanly)
+{
+    constexpr int kHostile = 100000;
+    const std::string refused[] = {
+        Repeat("(", kHostile) + "1" + Repeat(")", kHostile),
+        Chain(kHostile),
+        Repeat("-", kHostile) + "1",
+        Repeat("~!", kHostile) + "1",
+        Repeat("2**", kHostile) + "1",
+        Repeat("1?", kHostile) + "1" + Repeat(":1", kHostile),
+        Repeat("X?1:", kHostile) + "1",
+        Repeat("SGN(", kHostile) + "1" + Repeat(")", kHostile),
+        "1" + Repeat("+1", kHostile),
+        Repeat("1+(", kHostile) + "1" + Repeat(")", kHostile),
+    };
+    for (const std::string& formula : refused) {
+        const std::string error = LoadError(Description(Knife("IntSwissKnife", formula)));
+        EXPECT_TRUE(error.find("nested deeper than") != std::string::npos ||
+                    error.find("operations deep") != std::string::npos)
+            << error.substr(0, 300);
+        // The formula is quoted by its beginning only.
+        EXPECT_LT(error.size(), 800u) << error.substr(0, 300);
+    }
+    // Expressions that use each other in place nest as deeply as parentheses.
+    std::string expressions;
+    for (int i = 0; i < 1000; ++i) {
+        expressions += "<Expression Name=\"E" + std::to_string(i) + "\">E" + std::to_string(i + 1) + "+1</Expression>";
+    }
+    expressions += "<Expression Name=\"E1000\">1</Expression>";
+    const std::string error = LoadError(Description(
+        "<IntSwissKnife Name=\"F\">" + expressions + "<Formula>E0</Formula></IntSwissKnife>"));
+    EXPECT_NE(error.find("nested deeper than"), std::string::npos) << error.substr(0, 300);
+}
+
+TEST(Formula, FormulasReadingFormulasAreBoundedTogether)
+{
+    // Each knife adds a thousand operations on top of the one it reads: two
+    // evaluate, a hundred would recurse far enough to exhaust a thread's stack.
+    std::string nodes = "<Integer Name=\"K0\"><Value>1</Value></Integer>";
+    for (int i = 1; i <= 100; ++i) {
+        nodes += "<IntSwissKnife Name=\"K" + std::to_string(i) + "\"><pVariable Name=\"V\">K" +
+                 std::to_string(i - 1) + "</pVariable><Formula>V" + Repeat("+1", 1000) + "</Formula></IntSwissKnife>\n";
+    }
+    TestMap map(nodes);
+    EXPECT_EQ(map.As<IInteger>("K2")->GetValue(), 2001);
+    try {
+        map.As<IInteger>("K100")->GetValue();
+        ADD_FAILURE() << "K100 evaluated";
+    } catch (const GenICam::RuntimeException& e) {
+        EXPECT_NE(std::string(e.GetDescription()).find("operations deep"), std::string::npos) << e.GetDescription();
+    }
+    // The refusal leaves nothing behind: the shallow one still evaluates.
+    EXPECT_EQ(map.As<IInteger>("K1")->GetValue(), 1001);
+}
+
+TEST(Formula, ErrorsQuoteLongFormulasByTheirBeginning)
+{
+    // A malformed formula of 200 KB on one line.
+    const std::string error = LoadError(Description(Knife("IntSwissKnife", Repeat("X+", 100000) + ")")));
+    EXPECT_NE(error.find("formula 'X+X+X+"), std::string::npos) << error.substr(0, 300);
+    EXPECT_NE(error.find("... (200001 characters)"), std::string::npos) << error.substr(0, 300);
+    EXPECT_LT(error.size(), 600u);
+
+    TestMap map(Knife("IntSwissKnife", Repeat("0*", 300) + "X/(Y+4)"));
+    try {
+        map.As<IInteger>("F")->GetValue();
+        ADD_FAILURE() << "no division by zero";
+    } catch (const GenICam::RuntimeException& e) {
+        const std::string text = e.GetDescription();
+        EXPECT_NE(text.find("division by zero in formula '0*0*"), std::string::npos) << text;
+        EXPECT_LT(text.size(), 400u) << text;
+    }
 }
 
 TEST(Formula, ConvertersMapBothWaysAndFindTheNearestRegisterValue)

@@ -72,7 +72,7 @@ TEST(Load, MalformedDescriptionsFailSayingWhere)
         {Description("<Integer><Value>1</Value></Integer>"), "needs a Name"},
         {Description("<Integer Name=\"A\"><Value>one</Value></Integer>"), "'one' is not an integer"},
         {Description("<Integer Name=\"A\"></Integer>"), "needs a Value"},
-        {Description("<Integer Name=\"A\"><Value>1</Value><Visibility>Everyone</Visibility></Integer>"),
+        {Description("<Integer Name=\"A\"><Value>1</Value><ImposedAccessMode>Everyone</ImposedAccessMode></Integer>"),
          "'Everyone'"},
         {Description("<Category Name=\"C\"/><Integer Name=\"A\"><pValue>C</pValue></Integer>"), "no numeric value"},
         {Description("<IntReg Name=\"R\"><Address>0</Address><Length>4</Length><pPort>A</pPort></IntReg>"
@@ -94,6 +94,79 @@ TEST(Load, MalformedDescriptionsFailSayingWhere)
         const std::string error = LoadError(malformed.mText);
         EXPECT_NE(error.find(malformed.mSays), std::string::npos) << "\"" << error << "\" lacks " << malformed.mSays;
     }
+}
+
+TEST(Load, EmptyOrMalformedHintsArePassedOverWithOneWarningEach)
+{
+    TestMap map(IntReg("Width", 0x10, 4, "<Streamable/><Visibility></Visibility><PollingTime>often</PollingTime>"
+                                         "<Representation>Wide</Representation><pAlias/>") +
+                IntReg("Height", 0x14, 4, "<Streamable/><Streamable>Maybe</Streamable>") + R"(
+        <Float Name="Gain"><Value>1.5</Value><DisplayNotation/><DisplayPrecision>x</DisplayPrecision></Float>
+        <Category Name="Root"><pFeature>Width</pFeature><pFeature/><pFeature>Gone</pFeature><pFeature>Gain</pFeature>
+        </Category>)");
+    IInteger* width = map.As<IInteger>("Width");
+    width->SetValue(640);
+    EXPECT_EQ(width->GetValue(), 640);
+    EXPECT_EQ(map.mPort.Get(0x10, 4, false), 640u);
+    EXPECT_EQ(width->GetNode()->GetAccessMode(), RW);
+    EXPECT_FALSE(width->GetNode()->IsStreamable());
+    EXPECT_EQ(width->GetNode()->GetVisibility(), Beginner);
+    EXPECT_EQ(width->GetNode()->GetPollingTime(), -1);
+    EXPECT_EQ(width->GetRepresentation(), PureNumber);
+    EXPECT_EQ(width->GetNode()->GetAlias(), nullptr);
+    EXPECT_DOUBLE_EQ(map.As<IFloat>("Gain")->GetValue(), 1.5);
+    FeatureList_t features;
+    map.As<ICategory>("Root")->GetFeatures(features);
+    ASSERT_EQ(features.size(), 2u);
+    EXPECT_EQ(features[1]->GetNode()->GetName(), "Gain");
+
+    GenICam::gcstring_vector warnings;
+    map.mMap._GetLoadWarnings(warnings);
+    std::string all;
+    for (const auto& warning : warnings) {
+        all += warning.str() + "\n";
+    }
+    EXPECT_EQ(warnings.size(), 8u) << all;
+    EXPECT_NE(all.find("<Streamable> of node 'Width': '' is not a value of <Streamable>; ignored (and 2 more "
+                       "<Streamable> like it)\n"),
+              std::string::npos)
+        << all;
+    EXPECT_NE(all.find("<pFeature> of node 'Root': '' is no node of the description; ignored (and 1 more "
+                       "<pFeature> like it)"),
+              std::string::npos)
+        << all;
+    for (const char* element : {"<Visibility>", "<PollingTime>", "<Representation>", "<pAlias>", "<DisplayNotation>",
+                                "<DisplayPrecision>", "<pFeature>"}) {
+        EXPECT_NE(all.find(element), std::string::npos) << element << "\n" << all;
+    }
+
+    // A description without such elements has none.
+    TestMap clean(IntReg("Width", 0x10));
+    clean.mMap._GetLoadWarnings(warnings);
+    EXPECT_TRUE(warnings.empty());
+}
+
+TEST(Load, EmptyOrMalformedElementsThatChangeAValueStillFail)
+{
+    // Each would change a value, a range, an address, an access mode or what
+    // a read returns (a cached value, a missed invalidation).
+    const char* elements[] = {
+        "<Cachable/>",         "<pInvalidator/>",        "<pSelected>Gone</pSelected>", "<pIsImplemented/>",
+        "<pIsAvailable/>",     "<pIsLocked>Gone</pIsLocked>", "<ImposedAccessMode/>",  "<AccessMode>RX</AccessMode>",
+        "<Endianess/>",        "<Sign>Both</Sign>",       "<LSB/>",                      "<MSB>high</MSB>",
+        "<pAddress/>",         "<pIndex/>",
+    };
+    for (const char* element : elements) {
+        const std::string error = LoadError(Description(IntReg("Width", 0x10, 4, element)));
+        EXPECT_NE(error.find("line"), std::string::npos) << element << ": " << error;
+    }
+    EXPECT_NE(LoadError(Description("<Integer Name=\"A\"><Value>1</Value><Min/></Integer>")), "");
+    EXPECT_NE(LoadError(Description("<Converter Name=\"C\"><FormulaTo>FROM</FormulaTo><FormulaFrom>TO</FormulaFrom>"
+                                    "<pValue>Raw</pValue><Slope/></Converter>" + IntReg("Raw", 0))),
+              "");
+    EXPECT_NE(LoadError(Description("<Enumeration Name=\"E\"><EnumEntry Name=\"X\"><Value>1</Value>"
+                                    "<IsSelfClearing/></EnumEntry><Value>1</Value></Enumeration>")),
+              "");
 }
 
 TEST(Load, ReadsThatCannotEndRaiseInstead)
@@ -124,6 +197,39 @@ TEST(Load, ReadsThatCannotEndRaiseInstead)
     EXPECT_THROW(map.As<IInteger>("Ping")->GetValue(), GenICam::RuntimeException);
 }
 
+namespace {
+
+std::string ErrorReading(IInteger* node)
+{
+    try {
+        node->GetValue();
+    } catch (const GenICam::RuntimeException& e) {
+        return e.GetDescription();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(Load, ADeepChainOfReferencesIsNotCalledACycle)
+{
+    std::string nodes = "<Integer Name=\"N0\"><Value>5</Value></Integer>\n"
+                        "<Integer Name=\"Ping\"><pValue>Pong</pValue></Integer>\n"
+                        "<Integer Name=\"Pong\"><pValue>Ping</pValue></Integer>\n";
+    for (int i = 1; i <= 200; ++i) {
+        nodes += "<Integer Name=\"N" + std::to_string(i) + "\"><pValue>N" + std::to_string(i - 1) +
+                 "</pValue></Integer>\n";
+    }
+    TestMap map(nodes);
+    EXPECT_EQ(map.As<IInteger>("N100")->GetValue(), 5);
+    const std::string deep = ErrorReading(map.As<IInteger>("N200"));
+    EXPECT_NE(deep.find("too deep"), std::string::npos) << deep;
+    EXPECT_EQ(deep.find("cycle"), std::string::npos) << deep;
+    const std::string cycle = ErrorReading(map.As<IInteger>("Ping"));
+    EXPECT_NE(cycle.find("in a cycle"), std::string::npos) << cycle;
+    EXPECT_EQ(map.As<IInteger>("N100")->GetValue(), 5);
+}
+
 TEST(Load, ManyReferencesToOneNodeEvaluateItOnce)
 {
     // Each level refers twice to the next: evaluated naively, 2^40 reads.
@@ -142,6 +248,22 @@ TEST(Load, ManyReferencesToOneNodeEvaluateItOnce)
     EXPECT_EQ(map.As<IInteger>("K39")->GetValue(), int64_t{1} << 40);
     EXPECT_EQ(map.Node("I39")->GetAccessMode(), RO);
     EXPECT_EQ(map.mPort.mReads, 1);
+}
+
+TEST(Load, ATextLentIsLeftAsItWasAndATextHandedOverIsParsedWhereItLies)
+{
+    const GenICam::gcstring lent(Description("<Integer Name=\"A\"><Value>1</Value></Integer>"));
+    const std::string before = lent.str();
+    CNodeMapRef copied;
+    copied._LoadXMLFromString(lent);
+    EXPECT_EQ(lent.str(), before);
+    EXPECT_NE(copied._GetNode("A"), nullptr);
+
+    GenICam::gcstring handed(lent);
+    CNodeMapRef adopted;
+    adopted._LoadXMLFromString(std::move(handed));
+    ASSERT_NE(adopted._GetNode("A"), nullptr);
+    EXPECT_EQ(CIntegerPtr(adopted._GetNode("A"))->GetValue(), 1);
 }
 
 TEST(Load, ADescriptionLoadsOnceAndAFailedLoadLeavesTheMapEmpty)

@@ -7,8 +7,8 @@
 using namespace GenApi;
 
 namespace {
-// Deeper nesting than this is a category that contains itself.
-constexpr int kMaxDepth = 16;
+// Real feature trees nest a few levels; deeper ones are shown down to here.
+constexpr int kMaxDepth = 64;
 // Large registers (file buffers, lookup tables) are shown by their beginning.
 constexpr std::size_t kMaxValueText = 64;
 
@@ -50,6 +50,11 @@ const char* FeatureKind(INode* node)
 bool TreePrinter::Print(CNodeMapRef& map, double loadMilliseconds)
 {
     mSummary = TreeSummary();
+    gcstring_vector warnings;
+    map._GetLoadWarnings(warnings);
+    for (const gcstring& warning : warnings) {
+        mOut << "warning: " << warning << "\n";
+    }
     CCategoryPtr root = map._GetNode("Root");
     if (!root) {
         mOut << "no Root category\n";
@@ -83,8 +88,13 @@ void TreePrinter::PrintCategory(ICategory& category, int depth, bool counted)
             continue;
         }
         INode* nestedNode = feature->GetNode();
-        if (depth + 1 >= kMaxDepth || std::find(mPath.begin(), mPath.end(), nestedNode) != mPath.end()) {
+        if (std::find(mPath.begin(), mPath.end(), nestedNode) != mPath.end()) {
             mOut << Indent(depth + 1) << "[" << nestedNode->GetName() << "] (contains itself)\n";
+            continue;
+        }
+        if (depth + 1 >= kMaxDepth) {
+            mOut << Indent(depth + 1) << "[" << nestedNode->GetName() << "] (nested deeper than " << kMaxDepth
+                 << " levels, not shown)\n";
             continue;
         }
         mPath.push_back(nestedNode);

@@ -1,4 +1,5 @@
-// Prints the feature tree of a loaded node map: each category under "Root",
+// Prints the feature tree of a loaded node map: what loading passed over in
+// the description as warnings, then each category under "Root",
 // each feature with its kind, access mode and value (or the error reading it
 // raised), nested categories indented, and a closing summary line.
 #ifndef KAVRIX_DESCRIBE_TREEPRINTER_H

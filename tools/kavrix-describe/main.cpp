@@ -10,6 +10,7 @@
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include <GenApi/GenApi.h>
 
@@ -33,14 +34,14 @@ int DescribeFile(const char* path)
         std::cerr << "kavrix-describe: cannot open " << path << "\n";
         return 1;
     }
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     GenApi::CNodeMapRef map("Device");
     SparseMemoryPort memory;
     double loadMilliseconds = 0.0;
     try {
-        const GenICam::gcstring description(text);
+        GenICam::gcstring description(std::move(text));
         const auto start = std::chrono::steady_clock::now();
-        map._LoadXMLFromString(description);
+        map._LoadXMLFromString(std::move(description));
         loadMilliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         // As the driver does: the port named "Device", else "CameraPort".
         if (!map._Connect(&memory, "Device") && !map._Connect(&memory, "CameraPort")) {

@@ -4,6 +4,7 @@
 #define GENAPI_NODEMAPREF_H
 
 #include <memory>
+#include <string>
 
 #include <GenApi/INodeMap.h>
 
@@ -23,8 +24,14 @@ public:
     // Builds the map from a description. A malformed description raises a
     // RuntimeException that says where; a map loads only once (LogicalErrorException).
     void _LoadXMLFromString(const gcstring& XMLData);
+    // The same, taking the text over: it is parsed where it lies, not copied.
+    void _LoadXMLFromString(gcstring&& XMLData);
     void _LoadXMLFromFile(const gcstring& FileName);
     bool _IsLoaded() const { return _Ptr != nullptr; }
+    // What loading passed over: elements that were empty or malformed but
+    // change nothing the map computes (a display hint, say), one line per
+    // element name. Empty before loading.
+    void _GetLoadWarnings(GenICam::gcstring_vector& Warnings) const;
 
     gcstring _GetDeviceName() const;
     void _GetNodes(NodeList_t& Nodes) const;
@@ -42,6 +49,8 @@ public:
     INodeMap* _Ptr = nullptr;
 
 private:
+    void Load(std::string text);
+
     std::shared_ptr<Detail::NodeMap> mMap;
     gcstring mDeviceName;
 };

@@ -29,7 +29,8 @@ public:
     void clear() noexcept { mText.clear(); }
     const std::string& str() const noexcept { return mText; }
 
-    operator std::string() const { return mText; }
+    operator std::string() const& { return mText; }
+    operator std::string() && { return std::move(mText); }
 
     std::size_t find(const gcstring& what, std::size_t pos = 0) const { return mText.find(what.mText, pos); }
     std::size_t find(char c, std::size_t pos = 0) const { return mText.find(c, pos); }

@@ -65,6 +65,49 @@ TEST(TreePrinter, PrintsTheRootCategoriesWithTheirFeaturesAndASummary)
     EXPECT_EQ(printer.Summary().mFeatures, 6);
 }
 
+TEST(TreePrinter, TellsADeepTreeFromACategoryThatContainsItself)
+{
+    std::string categories = "<Category Name=\"Root\"><pFeature>C0</pFeature></Category>\n";
+    for (int i = 0; i < 70; ++i) {
+        categories += "<Category Name=\"C" + std::to_string(i) + "\"><pFeature>C" + std::to_string(i + 1) +
+                      "</pFeature></Category>\n";
+    }
+    categories += "<Category Name=\"C70\"><pFeature>C0</pFeature></Category>\n";
+    std::string description = kDescription;
+    description.replace(description.find("<Category Name=\"Root\">"), std::string::npos,
+                        categories + "</RegisterDescription>\n");
+    CNodeMapRef map;
+    map._LoadXMLFromString(description);
+    std::ostringstream out;
+    TreePrinter printer(out);
+    ASSERT_TRUE(printer.Print(map, 0.0));
+    const std::string text = out.str();
+    // Nesting 20 deep is no cycle.
+    EXPECT_NE(text.find(std::string(40, ' ') + "[C20]\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("(contains itself)"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string(128, ' ') + "[C64] (nested deeper than 64 levels, not shown)\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("[C65]"), std::string::npos);
+}
+
+TEST(TreePrinter, PrintsWhatLoadingPassedOverFirst)
+{
+    std::string description = kDescription;
+    for (const std::string node : {"<Float Name=\"Gain\">", "<Integer Name=\"Loose\">"}) {
+        description.insert(description.find(node) + node.size(), "<Streamable/>");
+    }
+    CNodeMapRef map;
+    map._LoadXMLFromString(description);
+    std::ostringstream out;
+    TreePrinter printer(out);
+    ASSERT_TRUE(printer.Print(map, 0.0));
+    EXPECT_EQ(out.str().rfind("warning: description line ", 0), 0u) << out.str();
+    EXPECT_NE(out.str().find("'' is not a value of <Streamable>; ignored (and 1 more <Streamable> like it)\n[Image]"),
+              std::string::npos)
+        << out.str();
+}
+
 TEST(TreePrinter, SaysSoWhenThereIsNoRoot)
 {
     CNodeMapRef map;
