@@ -3,8 +3,8 @@
 # a build whose programs cannot run here):
 # - the driver exports exactly the 18 host functions, on every target;
 # - on Windows, every program and DLL imports system DLLs only;
-# - in a 32-bit Windows build, the driver's and the producer's exports follow
-#   the C calling convention.
+# - in a 32-bit Windows build, the driver's exports follow the C calling
+#   convention, and the producer's operations that of GenTL producers.
 if(WIN32)
   set(dump_tool "${CMAKE_OBJDUMP}")
 else()
@@ -27,9 +27,10 @@ endif()
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME driver_calling_convention
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DLIBRARY=$<TARGET_FILE:kavrix> -DCOUNT=18
-            -P ${CMAKE_CURRENT_SOURCE_DIR}/check-cdecl.cmake)
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/check-convention.cmake)
   add_test(NAME producer_calling_convention
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DLIBRARY=$<TARGET_FILE:tli>
-            -P ${CMAKE_CURRENT_SOURCE_DIR}/check-cdecl.cmake)
+            -DSTDCALL_FROM=${PROJECT_SOURCE_DIR}/tli/include/TLI.h
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/check-convention.cmake)
   set_tests_properties(driver_calling_convention producer_calling_convention PROPERTIES LABELS static)
 endif()

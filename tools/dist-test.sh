@@ -46,9 +46,9 @@ for pair in "x64 x86_64-w64-mingw32" "x86 i686-w64-mingw32"; do
         -DSHIPPED=tli.dll -P "$top/tests/check-imports.cmake"
 done
 check -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY="$unpacked/x86/Kavrix.dll" -DCOUNT=18 \
-      -P "$top/tests/check-cdecl.cmake"
+      -P "$top/tests/check-convention.cmake"
 check -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY="$unpacked/x86/simulator/tli.dll" \
-      -P "$top/tests/check-cdecl.cmake"
+      -DSTDCALL_FROM="$top/tli/include/TLI.h" -P "$top/tests/check-convention.cmake"
 
 # Wine's drive Z: is the root of the file system; the paths are given to the
 # Windows program as Windows paths, as an integrator would type them.

@@ -22,10 +22,13 @@ extern "C" {
 #  define TLI_API __attribute__((visibility("default")))
 #endif
 
-/* The C calling convention on both Windows bitnesses, whatever the compiler's
- * default: the driver and the producer must agree on it. */
-#if defined(_WIN32)
-#  define TLI_CALL __cdecl
+/* The calling convention of the producer operations is that of GenTL
+ * producers (their GC_CALLTYPE): __stdcall in 32-bit Windows, with the
+ * operations exported under their plain names; the platform's one convention
+ * elsewhere. The driver calls through these declarations, so it agrees with
+ * the producer whatever the compiler's default. */
+#if defined(_WIN32) && !defined(_WIN64)
+#  define TLI_CALL __stdcall
 #else
 #  define TLI_CALL
 #endif

@@ -49,38 +49,38 @@ enum {
  * invalid, faults and call counts are cleared. Re-reads the configuration;
  * answers GC_ERR_ERROR when it is broken (the embedded default is then in
  * place and TLICtl_LastConfigError says why). */
-TLI_API GC_ERROR TLI_CALL TLICtl_Reset(void);
+TLI_API GC_ERROR TLICtl_Reset(void);
 
 /* Like TLICtl_Reset, but reads the given file instead of the one the
  * environment names, now and at later resets; null or "" goes back to the
  * environment variable. */
-TLI_API GC_ERROR TLI_CALL TLICtl_LoadConfig(const char* sPath);
+TLI_API GC_ERROR TLICtl_LoadConfig(const char* sPath);
 
 /* Why the last configuration was refused ("" when it was not), as
  * "<file>:<line>: <reason>". Size semantics as TLGetInterfaceName. */
-TLI_API GC_ERROR TLI_CALL TLICtl_LastConfigError(char* sText, size_t* piSize);
+TLI_API GC_ERROR TLICtl_LastConfigError(char* sText, size_t* piSize);
 
 /* A new interface at the end of the list, with no devices. GC_ERR_INVALID_ID
  * when the name is taken, GC_ERR_INVALID_PARAMETER when it is empty or holds
  * a control character. */
-TLI_API GC_ERROR TLI_CALL TLICtl_AddInterface(const char* sIfaceName);
+TLI_API GC_ERROR TLICtl_AddInterface(const char* sIfaceName);
 
 /* Removes an interface and its devices as if unplugged (see
  * TLICtl_RemoveDevice); an open interface handle then lists no devices.
  * GC_ERR_INVALID_ID when there is no such interface. */
-TLI_API GC_ERROR TLI_CALL TLICtl_RemoveInterface(const char* sIfaceName);
+TLI_API GC_ERROR TLICtl_RemoveInterface(const char* sIfaceName);
 
 /* A new camera of the given model at the end of the interface's list. Serial
  * number, IP and MAC address are derived; a null or empty device name gives
  * "Kavrix <model> (<serial>)". A name must not hold "[", "]", control
  * characters or leading or trailing blanks (it names an INI section). */
-TLI_API GC_ERROR TLI_CALL TLICtl_AddDevice(const char* sIfaceName, const char* sModel,
-                                           const char* sDeviceName);
+TLI_API GC_ERROR TLICtl_AddDevice(const char* sIfaceName, const char* sModel,
+                                  const char* sDeviceName);
 
 /* Removes the first camera of that name as if unplugged: its open handle
  * still closes and answers DevGetInfo; register access answers
  * GC_ERR_TIMEOUT, and it sends no more frames. */
-TLI_API GC_ERROR TLI_CALL TLICtl_RemoveDevice(const char* sDeviceName);
+TLI_API GC_ERROR TLICtl_RemoveDevice(const char* sDeviceName);
 
 /* Makes a producer operation, named by its C function name ("TLOpen",
  * "GCReadData", ...), fail with iCode: the next iSkip calls succeed, then
@@ -89,50 +89,50 @@ TLI_API GC_ERROR TLI_CALL TLICtl_RemoveDevice(const char* sDeviceName);
  * for the same operation replaces the old one. A failing call changes
  * nothing. GC_ERR_INVALID_ID for an unknown operation,
  * GC_ERR_INVALID_PARAMETER for iCode 0. */
-TLI_API GC_ERROR TLI_CALL TLICtl_InjectFault(const char* sOperation, GC_ERROR iCode, uint32_t iSkip,
-                                             uint32_t iCount);
+TLI_API GC_ERROR TLICtl_InjectFault(const char* sOperation, GC_ERROR iCode, uint32_t iSkip,
+                                    uint32_t iCount);
 
-TLI_API GC_ERROR TLI_CALL TLICtl_ClearFaults(void);
+TLI_API GC_ERROR TLICtl_ClearFaults(void);
 
 /* Calls of the operation since the last reset, failed ones included; -1 for
  * an unknown operation name. */
-TLI_API int64_t TLI_CALL TLICtl_CallCount(const char* sOperation);
+TLI_API int64_t TLICtl_CallCount(const char* sOperation);
 
 /* Camera memory for tests: any mapped bytes, without the access checks and
  * without the actions (commands, locks) a host's GCWriteData meets.
  * GC_ERR_INVALID_ID for an unknown device, GC_ERR_INVALID_ADDRESS when a
  * byte is not mapped. */
-TLI_API GC_ERROR TLI_CALL TLICtl_SetRegister(const char* sDeviceName, uint64_t iAddress, const void* pBuffer,
-                                             size_t iSize);
-TLI_API GC_ERROR TLI_CALL TLICtl_GetRegister(const char* sDeviceName, uint64_t iAddress, void* pBuffer,
-                                             size_t iSize);
+TLI_API GC_ERROR TLICtl_SetRegister(const char* sDeviceName, uint64_t iAddress, const void* pBuffer,
+                                    size_t iSize);
+TLI_API GC_ERROR TLICtl_GetRegister(const char* sDeviceName, uint64_t iAddress, void* pBuffer,
+                                    size_t iSize);
 
 /* The same for an integer register or bit field named as in the camera's
  * description ("TLParamsLockedReg", "ControlChannelPrivilegeReg",
  * "WidthReg", ...), in the register's own byte order. GC_ERR_INVALID_ID for
  * an unknown device, GC_ERR_INVALID_PARAMETER for a name that is no integer
  * register of that camera. */
-TLI_API GC_ERROR TLI_CALL TLICtl_SetRegisterValue(const char* sDeviceName, const char* sRegister, int64_t iValue);
-TLI_API GC_ERROR TLI_CALL TLICtl_GetRegisterValue(const char* sDeviceName, const char* sRegister, int64_t* piValue);
+TLI_API GC_ERROR TLICtl_SetRegisterValue(const char* sDeviceName, const char* sRegister, int64_t iValue);
+TLI_API GC_ERROR TLICtl_GetRegisterValue(const char* sDeviceName, const char* sRegister, int64_t* piValue);
 
 /* The value the control channel privilege register (0x0A00) takes when the
  * camera is opened: 0 to 3; a negative value goes back to what the open asks
  * (1 exclusive, 2 control, 0 read-only). It reads 0 while the camera is
  * closed. */
-TLI_API GC_ERROR TLI_CALL TLICtl_SetPrivilegeOnOpen(const char* sDeviceName, int32_t iValue);
+TLI_API GC_ERROR TLICtl_SetPrivilegeOnOpen(const char* sDeviceName, int32_t iValue);
 
 /* How the camera serves its description from now on (TLICTL_DESCRIPTION_*). */
-TLI_API GC_ERROR TLI_CALL TLICtl_SetDescriptionForm(const char* sDeviceName, int32_t iForm);
+TLI_API GC_ERROR TLICtl_SetDescriptionForm(const char* sDeviceName, int32_t iForm);
 
 /* The URL GCGetURL answers from now on, whatever it says; the camera's
  * memory stays as it was (for URLs a host must refuse). */
-TLI_API GC_ERROR TLI_CALL TLICtl_SetDescriptionUrl(const char* sDeviceName, const char* sUrl);
+TLI_API GC_ERROR TLICtl_SetDescriptionUrl(const char* sDeviceName, const char* sUrl);
 
 /* A model's description, as text (iZipped 0) or as the zip archive the
  * cameras serve (iZipped 1), e.g. to place it under GENICAM_ROOT for the
  * "file:" forms. *piSize: the buffer size on entry, the bytes on return; a
  * null buffer asks for the size. */
-TLI_API GC_ERROR TLI_CALL TLICtl_GetDescription(const char* sModel, int32_t iZipped, void* pBuffer, size_t* piSize);
+TLI_API GC_ERROR TLICtl_GetDescription(const char* sModel, int32_t iZipped, void* pBuffer, size_t* piSize);
 
 /* Frames. A camera sends frames while a host's AcquisitionStart is in force:
  * free-running at its frame rate ("FrameRate" / "AcquisitionFrameRateAbs",
@@ -150,19 +150,19 @@ TLI_API GC_ERROR TLI_CALL TLICtl_GetDescription(const char* sModel, int32_t iZip
 
 /* One frame now, whatever the camera's mode: 0 when a buffer took it,
  * GC_ERR_NO_DATA when it was lost (no acquiring stream or no queued buffer). */
-TLI_API GC_ERROR TLI_CALL TLICtl_DeliverFrame(const char* sDeviceName);
+TLI_API GC_ERROR TLICtl_DeliverFrame(const char* sDeviceName);
 
 /* A record as a failed transfer leaves it: with iCode (returned by
  * GCGetEventData together with the buffer) and the oldest queued buffer,
  * taken out of the queue (GC_ERR_NO_DATA when none is queued); or, with
  * iUnknownBuffer not 0, a buffer handle the stream never gave out.
  * GC_ERR_ACCESS_DENIED when the camera has no open stream. */
-TLI_API GC_ERROR TLI_CALL TLICtl_InjectEventRecord(const char* sDeviceName, GC_ERROR iCode, int32_t iUnknownBuffer);
+TLI_API GC_ERROR TLICtl_InjectEventRecord(const char* sDeviceName, GC_ERROR iCode, int32_t iUnknownBuffer);
 
 /* iPaced 0: a free-running camera sends a frame whenever a buffer is queued,
  * with no frame rate and no lost frames (for throughput measurements);
  * 1: back to its frame rate. */
-TLI_API GC_ERROR TLI_CALL TLICtl_SetPacing(const char* sDeviceName, int32_t iPaced);
+TLI_API GC_ERROR TLICtl_SetPacing(const char* sDeviceName, int32_t iPaced);
 
 typedef struct TLICtlStreamState {
   int32_t mDeviceOpen;       /* a host holds the camera open */
@@ -179,7 +179,7 @@ typedef struct TLICtlStreamState {
   uint64_t mLost;            /* frames no buffer took, since the reset */
 } TLICtlStreamState;
 
-TLI_API GC_ERROR TLI_CALL TLICtl_GetStreamState(const char* sDeviceName, TLICtlStreamState* pState);
+TLI_API GC_ERROR TLICtl_GetStreamState(const char* sDeviceName, TLICtlStreamState* pState);
 
 #ifdef __cplusplus
 }

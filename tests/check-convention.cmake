@@ -1,14 +1,20 @@
-# cmake -DOBJDUMP=... -DLIBRARY=x.dll [-DCOUNT=n] -P check-cdecl.cmake
+# cmake -DOBJDUMP=... -DLIBRARY=x.dll [-DCOUNT=n] [-DSTDCALL_FROM=header] -P check-convention.cmake
 #
-# A 32-bit DLL's exports follow the C calling convention: the caller removes
-# the arguments, so each function returns with a bare "ret". A function built
-# as __stdcall returns with "ret N" and pops its own arguments; a host calling
-# it as a C function would then find its stack N bytes off. The 64-bit
-# convention is one and the same for every function, so this concerns 32-bit
-# builds only.
+# How a 32-bit DLL's exports return says which calling convention they
+# follow. A C function (__cdecl) leaves its arguments to the caller and returns
+# with a bare "ret"; a __stdcall function removes them itself with "ret N",
+# N being the bytes of its arguments. A caller that assumes the other
+# convention finds its stack N bytes off. The 64-bit convention is one and the
+# same for every function, so this concerns 32-bit builds only.
+#
+# Exports are C functions, except those that the header STDCALL_FROM declares
+# with TLI_CALL: those are __stdcall, and N follows from their parameters
+# (4 bytes each, 8 for a 64-bit integer), which also checks that both sides
+# agree on the arguments' sizes. Each must be exported under its plain name;
+# the linker's decorated alias ("name@N") may stand beside it.
 #
 # Each export's code runs from its address in the export table to the next
-# symbol of the DLL; every "ret" in that range must be bare. To be sure the
+# symbol of the DLL; every "ret" in that range is checked. To be sure the
 # ranges hold the functions, a symbol must start at the export's address and
 # the range must hold at least one ret. COUNT, when given, is the number of
 # exports expected.
@@ -40,6 +46,35 @@ foreach(entry IN LISTS rvas)
   set(rva_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
 endforeach()
 
+# The __stdcall functions and the bytes each removes.
+set(stdcall "")
+if(DEFINED STDCALL_FROM)
+  file(READ "${STDCALL_FROM}" header)
+  string(REGEX REPLACE "[ \t\n]+" " " header "${header}")
+  string(REGEX MATCHALL "TLI_CALL [A-Za-z_0-9]+\\([^)]*\\)" declarations "${header}")
+  foreach(declaration IN LISTS declarations)
+    string(REGEX MATCH "TLI_CALL ([A-Za-z_0-9]+)\\(([^)]*)\\)" _ "${declaration}")
+    set(function "${CMAKE_MATCH_1}")
+    string(STRIP "${CMAKE_MATCH_2}" parameters)
+    set(bytes 0)
+    if(NOT parameters STREQUAL "void")
+      string(REPLACE "," ";" parameters "${parameters}")
+      foreach(parameter IN LISTS parameters)
+        if(parameter MATCHES "^ *u?int64_t [A-Za-z_0-9]+ *$")
+          math(EXPR bytes "${bytes} + 8")
+        else()
+          math(EXPR bytes "${bytes} + 4")
+        endif()
+      endforeach()
+    endif()
+    list(APPEND stdcall "${function}")
+    set(pops_${function} ${bytes})
+  endforeach()
+  if(NOT stdcall)
+    message(FATAL_ERROR "${STDCALL_FROM} declares no TLI_CALL function")
+  endif()
+endif()
+
 set(faults "")
 list(LENGTH rvas address_count)
 list(LENGTH names name_count)
@@ -51,6 +86,14 @@ foreach(entry IN LISTS names)
   string(REGEX MATCH "\\[ *([0-9]+)\\] ([^\n]+)" _ "${entry}")
   set(name "${CMAKE_MATCH_2}")
   set(rva "${rva_${CMAKE_MATCH_1}}")
+  if(name MATCHES "^([A-Za-z_0-9]+)@([0-9]+)$" AND CMAKE_MATCH_1 IN_LIST stdcall)
+    # A linker's alias of a __stdcall function: its suffix must be the bytes
+    # the plain name's function removes.
+    if(NOT CMAKE_MATCH_2 EQUAL "${pops_${CMAKE_MATCH_1}}")
+      list(APPEND faults "${name}: the suffix disagrees with the parameters of ${CMAKE_MATCH_1}")
+    endif()
+    continue()
+  endif()
   if(name MATCHES "^_|@")
     list(APPEND faults "${name}: decorated name")
   endif()
@@ -93,13 +136,28 @@ foreach(entry IN LISTS names)
     list(APPEND faults "${name}: no ret in its code at ${start}")
   endif()
   foreach(ret IN LISTS rets)
-    if(ret MATCHES "\\$0x")
-      string(STRIP "${ret}" ret)
-      list(APPEND faults "${name}: \"${ret}\" pops its own arguments (not the C convention)")
+    set(popped 0)
+    if(ret MATCHES "\\$(0x[0-9a-f]+)")
+      math(EXPR popped "${CMAKE_MATCH_1}")
+    endif()
+    string(STRIP "${ret}" ret)
+    if(name IN_LIST stdcall)
+      if(NOT popped EQUAL "${pops_${name}}")
+        list(APPEND faults "${name}: \"${ret}\" removes ${popped} bytes, where a __stdcall function of its parameters removes ${pops_${name}}")
+      endif()
+    elseif(NOT popped EQUAL 0)
+      list(APPEND faults "${name}: \"${ret}\" removes its own arguments (not the C convention)")
     endif()
   endforeach()
   list(APPEND checked "${name}")
 endforeach()
+set(missing ${stdcall})
+if(checked)
+  list(REMOVE_ITEM missing ${checked})
+endif()
+if(missing)
+  list(APPEND faults "not exported under the plain name: ${missing}")
+endif()
 
 list(LENGTH checked n)
 if(DEFINED COUNT AND NOT n EQUAL COUNT)
@@ -110,4 +168,4 @@ if(faults)
   string(REPLACE ";" "\n  " faults "${faults}")
   message(FATAL_ERROR "${LIBRARY}:\n  ${faults}")
 endif()
-message(STATUS "${LIBRARY}: ${n} exports return with a bare ret")
+message(STATUS "${LIBRARY}: ${n} exports return as their calling convention has it")
