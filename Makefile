@@ -1,8 +1,14 @@
 # The two commands of the README: `make demo` and `make test`. Each installs
 # what is missing first (cmake/setup.sh), so they work on a fresh Debian 12.
-PRESETS := native asan tsan mingw
+# mingw32: the 32-bit Windows build; its programs cannot run on these machines
+# (no 32-bit Wine), so its test preset runs only the checks that read the files.
+PRESETS := native asan tsan mingw mingw32
 
-.PHONY: setup demo test $(addprefix test-,$(PRESETS)) test-fuzz bench screenshots clean
+# What the release archive ships of each Windows build.
+DIST_TARGETS := kavrix tli kavrix-host kavrix-describe
+VERSION = $(shell sed -n 's/^project.Kavrix VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+.PHONY: setup demo test $(addprefix test-,$(PRESETS)) test-fuzz test-dist dist bench screenshots clean
 
 setup:
 	@cmake/setup.sh
@@ -15,7 +21,7 @@ demo: setup build/native/build.ninja
 	tools/demo.sh build/native/bin
 
 test: setup
-	@$(MAKE) --no-print-directory $(addprefix test-,$(PRESETS)) test-fuzz
+	@$(MAKE) --no-print-directory $(addprefix test-,$(PRESETS)) test-fuzz test-dist
 
 # A static pattern rule: make looks for no implicit rule for a phony target.
 $(addprefix test-,$(PRESETS)): test-%: build/%/build.ninja
@@ -25,6 +31,16 @@ $(addprefix test-,$(PRESETS)): test-%: build/%/build.ninja
 test-fuzz: build/fuzz/build.ninja
 	cmake --build --preset fuzz
 	ctest --preset fuzz
+
+# The release archive for integrators: both Windows builds, the header, the
+# README and INSTALL.txt, in build/dist/kavrix-<version>.zip.
+dist: setup build/mingw/build.ninja build/mingw32/build.ninja
+	cmake --build --preset mingw --target $(DIST_TARGETS)
+	cmake --build --preset mingw32 --target $(DIST_TARGETS)
+	tools/dist.sh build build/dist
+
+test-dist: dist
+	tools/dist-test.sh build/dist/kavrix-$(VERSION).zip
 
 bench: setup build/native/build.ninja
 	cmake --build --preset native

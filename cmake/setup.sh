@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
 # Installs what the builds need on a Debian 12 machine and builds the MinGW
-# dependencies that Debian does not package (pugixml, minizip, GoogleTest).
+# dependencies that Debian does not package (pugixml, minizip, GoogleTest),
+# once for 64-bit and once for 32-bit Windows, each into its own prefix.
 # Quick when everything is already in place.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 deps="$top/.deps"
-prefix="$deps/mingw"
-stamp="$prefix/.stamp"
 stamp_text="pugixml minizip googletest boost v1"
+
+# Triple, prefix under .deps, toolchain file: one line per Windows bitness.
+mingw_targets=(
+  "x86_64-w64-mingw32 mingw mingw-w64-x86_64.cmake"
+  "i686-w64-mingw32 mingw32 mingw-w64-i686.cmake"
+)
 
 packages=(
   build-essential cmake ninja-build pkg-config dpkg-dev xz-utils
   libboost-dev zlib1g-dev libminizip-dev libpugixml-dev
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
+  mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
   wine wine64
   locales
   xvfb xauth x11-apps imagemagick
@@ -95,49 +101,65 @@ ensure_deb_src() {
   apt_update
 }
 
-build_mingw_deps() {
-  local src="$deps/src" toolchain="$top/cmake/mingw-w64-x86_64.cmake"
-  rm -rf "$src" "$prefix"
-  mkdir -p "$src" "$prefix/include" "$prefix/lib"
+# The sources once for both bitnesses; a fetch cut short is fetched again.
+fetch_sources() {
+  [ -f "$deps/src/.fetched" ] && return
+  rm -rf "$deps/src"
+  mkdir -p "$deps/src"
   ensure_deb_src
-  (cd "$src" && apt-get source -qq pugixml minizip >/dev/null)
+  (cd "$deps/src" && apt-get source -qq pugixml minizip >/dev/null)
+  touch "$deps/src/.fetched"
+}
+
+# build_mingw_deps TRIPLE PREFIX TOOLCHAIN
+build_mingw_deps() {
+  local triple=$1 prefix=$2 toolchain="$top/cmake/$3"
+  local src="$deps/src" build="$deps/build-$1"
+  rm -rf "$prefix" "$build"
+  mkdir -p "$prefix/include" "$prefix/lib" "$build"
+  fetch_sources
 
   local pugi mz
   pugi=$(find "$src" -maxdepth 1 -type d -name 'pugixml-*' | head -n 1)
   mz=$(find "$src" -maxdepth 1 -type d -name 'minizip-*' | head -n 1)
 
-  cmake -S "$pugi" -B "$src/pugixml-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  cmake -S "$pugi" -B "$build/pugixml" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
     -DPUGIXML_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$src/pugixml-build" >/dev/null
-  cmake --install "$src/pugixml-build" >/dev/null
+  cmake --build "$build/pugixml" >/dev/null
+  cmake --install "$build/pugixml" >/dev/null
 
   # minizip's unzip reader only: the driver reads archives from memory.
-  mkdir -p "$prefix/include/minizip" "$src/minizip-build"
+  mkdir -p "$prefix/include/minizip" "$build/minizip"
   for c in ioapi unzip; do
-    x86_64-w64-mingw32-gcc-posix -O2 -c "$mz/$c.c" -o "$src/minizip-build/$c.o"
+    "$triple-gcc-posix" -O2 -c "$mz/$c.c" -o "$build/minizip/$c.o"
   done
-  x86_64-w64-mingw32-ar rcs "$prefix/lib/libminizip.a" "$src/minizip-build/ioapi.o" "$src/minizip-build/unzip.o"
+  "$triple-ar" rcs "$prefix/lib/libminizip.a" "$build/minizip/ioapi.o" "$build/minizip/unzip.o"
   cp "$mz/ioapi.h" "$mz/unzip.h" "$prefix/include/minizip/"
 
-  cmake -S /usr/src/googletest -B "$src/googletest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  cmake -S /usr/src/googletest -B "$build/googletest" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -Dgtest_disable_pthreads=OFF >/dev/null
-  cmake --build "$src/googletest-build" >/dev/null
-  cmake --install "$src/googletest-build" >/dev/null
+  cmake --build "$build/googletest" >/dev/null
+  cmake --install "$build/googletest" >/dev/null
 
   # boost is header-only for what the driver uses; the MinGW build must not see
   # the rest of /usr/include, so it gets a link to boost alone.
   ln -sfn /usr/include/boost "$prefix/include/boost"
 
-  rm -rf "$src"
-  echo "$stamp_text" > "$stamp"
+  rm -rf "$build"
+  echo "$stamp_text" > "$prefix/.stamp"
 }
 
 mkdir -p "$deps"
-if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$stamp_text" ]; then
-  echo "setup: building the MinGW dependencies into $prefix"
-  build_mingw_deps
-fi
+for target in "${mingw_targets[@]}"; do
+  read -r triple dir toolchain <<< "$target"
+  prefix="$deps/$dir"
+  if [ ! -f "$prefix/.stamp" ] || [ "$(cat "$prefix/.stamp")" != "$stamp_text" ]; then
+    echo "setup: building the MinGW dependencies for $triple into $prefix"
+    build_mingw_deps "$triple" "$prefix" "$toolchain"
+  fi
+done
+rm -rf "$deps/src"
 
 # A Wine prefix of the project's own, made once, so test runs do not pay for it.
 export WINEPREFIX="$deps/wine"

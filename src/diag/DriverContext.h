@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstddef>
+#include <cstdio>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -103,13 +104,18 @@ private:
     std::string mWriteBuffer;
 };
 
-// The driver's one log function, printf-style; its result carries no meaning.
-#if defined(__GNUC__)
-__attribute__((format(printf, 2, 3)))
+// The formats are checked against the printf that formats them: on MinGW the
+// C++ library selects MinGW's own C99 printf, which takes %zu and %lld on
+// both bitnesses, where GCC's plain "printf" check would apply msvcrt's rules.
+#if defined(__MINGW32__)
+#  define KAVRIX_PRINTF(formatAt, argsFrom) __attribute__((format(__MINGW_PRINTF_FORMAT, formatAt, argsFrom)))
+#elif defined(__GNUC__)
+#  define KAVRIX_PRINTF(formatAt, argsFrom) __attribute__((format(printf, formatAt, argsFrom)))
+#else
+#  define KAVRIX_PRINTF(formatAt, argsFrom)
 #endif
-int Log(int level, const char* format, ...);
 
-#if defined(__GNUC__)
-__attribute__((format(printf, 3, 4)))
-#endif
-void LogTiming(const char* tag, bool deferFlush, const char* format, ...);
+// The driver's one log function, printf-style; its result carries no meaning.
+KAVRIX_PRINTF(2, 3) int Log(int level, const char* format, ...);
+
+KAVRIX_PRINTF(3, 4) void LogTiming(const char* tag, bool deferFlush, const char* format, ...);

@@ -19,8 +19,8 @@ protected:
     ~DiagTest() override;
 
     // Log through the context's member, printf-style.
-    void LogAt(int level, const char* format, ...);
-    void Timing(const char* tag, bool deferFlush, const char* format, ...);
+    KAVRIX_PRINTF(3, 4) void LogAt(int level, const char* format, ...);
+    KAVRIX_PRINTF(4, 5) void Timing(const char* tag, bool deferFlush, const char* format, ...);
     // The non-empty lines of the log file in the test's folder (none when it
     // is missing), without their line ends.
     std::vector<std::string> FileLines() const;

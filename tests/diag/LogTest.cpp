@@ -157,7 +157,10 @@ TEST(LogFunctions, TheFreeFunctionsLogThroughTheDriversContext)
 
     Log(3, "initialize: refcount=%d", 1);
     Log(4, "getCVLGrabRow: entering row=%d", 0);
-    EXPECT_EQ(capture.Messages(), std::vector<std::string>{"initialize: refcount=1\n"});
+    // Sizes and 64-bit values take the C99 formats on every target and bitness.
+    Log(3, "%zu bytes at %lld", std::size_t{3000000000u}, -5000000000LL);
+    EXPECT_EQ(capture.Messages(),
+              (std::vector<std::string>{"initialize: refcount=1\n", "3000000000 bytes at -5000000000\n"}));
 
     context.mLogTimings = true;
     const std::size_t pending = context.PendingLineCount();

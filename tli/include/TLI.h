@@ -22,6 +22,17 @@ extern "C" {
 #  define TLI_API __attribute__((visibility("default")))
 #endif
 
+/* The calling convention of the producer operations is that of GenTL
+ * producers (their GC_CALLTYPE): __stdcall in 32-bit Windows, with the
+ * operations exported under their plain names; the platform's one convention
+ * elsewhere. The driver calls through these declarations, so it agrees with
+ * the producer whatever the compiler's default. */
+#if defined(_WIN32) && !defined(_WIN64)
+#  define TLI_CALL __stdcall
+#else
+#  define TLI_CALL
+#endif
+
 typedef int32_t GC_ERROR;
 
 enum {
@@ -74,38 +85,38 @@ enum { DEVICE_ACCESS_READONLY = 2, DEVICE_ACCESS_CONTROL = 3, DEVICE_ACCESS_EXCL
 /* GCRegisterEvent event types. */
 enum { EVENT_NEW_BUFFER = 0 };
 
-TLI_API GC_ERROR TLOpen(TL_HANDLE* phTL);
-TLI_API GC_ERROR TLClose(TL_HANDLE hTL);
-TLI_API GC_ERROR TLGetNumInterfaces(TL_HANDLE hTL, uint32_t* piNumIfaces);
-TLI_API GC_ERROR TLGetInterfaceName(TL_HANDLE hTL, uint32_t iIndex, char* sName, size_t* piSize);
-TLI_API GC_ERROR TLOpenInterface(TL_HANDLE hTL, const char* sIfaceName, IF_HANDLE* phIface);
-TLI_API GC_ERROR TLCloseInterface(IF_HANDLE hIface);
-TLI_API GC_ERROR TLGetNumDevices(IF_HANDLE hIface, uint32_t* piNumDevices);
-TLI_API GC_ERROR TLGetDeviceName(IF_HANDLE hIface, uint32_t iIndex, char* sName, size_t* piSize);
-TLI_API GC_ERROR TLOpenDevice(IF_HANDLE hIface, const char* sDeviceName, int32_t iOpenFlags,
-                              DEV_HANDLE* phDevice);
-TLI_API GC_ERROR DevClose(DEV_HANDLE hDevice);
-TLI_API GC_ERROR DevGetInfo(DEV_HANDLE hDevice, int32_t iInfoCmd, int32_t* piType, void* pBuffer,
-                            size_t* piSize);
-TLI_API GC_ERROR GCGetURL(DEV_HANDLE hDevice, char* sURL, size_t* piSize, int32_t iIndex);
-TLI_API GC_ERROR GCReadData(DEV_HANDLE hDevice, uint64_t iAddress, void* pBuffer, size_t* piSize);
-TLI_API GC_ERROR GCWriteData(DEV_HANDLE hDevice, uint64_t iAddress, const void* pBuffer,
-                             size_t* piSize);
+TLI_API GC_ERROR TLI_CALL TLOpen(TL_HANDLE* phTL);
+TLI_API GC_ERROR TLI_CALL TLClose(TL_HANDLE hTL);
+TLI_API GC_ERROR TLI_CALL TLGetNumInterfaces(TL_HANDLE hTL, uint32_t* piNumIfaces);
+TLI_API GC_ERROR TLI_CALL TLGetInterfaceName(TL_HANDLE hTL, uint32_t iIndex, char* sName, size_t* piSize);
+TLI_API GC_ERROR TLI_CALL TLOpenInterface(TL_HANDLE hTL, const char* sIfaceName, IF_HANDLE* phIface);
+TLI_API GC_ERROR TLI_CALL TLCloseInterface(IF_HANDLE hIface);
+TLI_API GC_ERROR TLI_CALL TLGetNumDevices(IF_HANDLE hIface, uint32_t* piNumDevices);
+TLI_API GC_ERROR TLI_CALL TLGetDeviceName(IF_HANDLE hIface, uint32_t iIndex, char* sName, size_t* piSize);
+TLI_API GC_ERROR TLI_CALL TLOpenDevice(IF_HANDLE hIface, const char* sDeviceName, int32_t iOpenFlags,
+                                       DEV_HANDLE* phDevice);
+TLI_API GC_ERROR TLI_CALL DevClose(DEV_HANDLE hDevice);
+TLI_API GC_ERROR TLI_CALL DevGetInfo(DEV_HANDLE hDevice, int32_t iInfoCmd, int32_t* piType, void* pBuffer,
+                                     size_t* piSize);
+TLI_API GC_ERROR TLI_CALL GCGetURL(DEV_HANDLE hDevice, char* sURL, size_t* piSize, int32_t iIndex);
+TLI_API GC_ERROR TLI_CALL GCReadData(DEV_HANDLE hDevice, uint64_t iAddress, void* pBuffer, size_t* piSize);
+TLI_API GC_ERROR TLI_CALL GCWriteData(DEV_HANDLE hDevice, uint64_t iAddress, const void* pBuffer,
+                                      size_t* piSize);
 
-TLI_API GC_ERROR DevCreateDataStream(DEV_HANDLE hDevice, uint32_t iIndex, DS_HANDLE* phStream);
-TLI_API GC_ERROR DSClose(DS_HANDLE hStream);
-TLI_API GC_ERROR DSAnnounceBuffer(DS_HANDLE hStream, void* pBuffer, size_t iSize, void* pPrivate,
-                                  BUFFER_HANDLE* phBuffer);
-TLI_API GC_ERROR DSRevokeBuffer(DS_HANDLE hStream, BUFFER_HANDLE hBuffer, void** pBuffer,
-                                void** pPrivate);
-TLI_API GC_ERROR DSQueueBuffer(DS_HANDLE hStream, BUFFER_HANDLE hBuffer);
-TLI_API GC_ERROR DSStartAcquisition(DS_HANDLE hStream, int32_t iStartFlags, uint64_t iNumToAcquire);
-TLI_API GC_ERROR DSStopAcquisition(DS_HANDLE hStream, int32_t iStopFlags);
+TLI_API GC_ERROR TLI_CALL DevCreateDataStream(DEV_HANDLE hDevice, uint32_t iIndex, DS_HANDLE* phStream);
+TLI_API GC_ERROR TLI_CALL DSClose(DS_HANDLE hStream);
+TLI_API GC_ERROR TLI_CALL DSAnnounceBuffer(DS_HANDLE hStream, void* pBuffer, size_t iSize, void* pPrivate,
+                                           BUFFER_HANDLE* phBuffer);
+TLI_API GC_ERROR TLI_CALL DSRevokeBuffer(DS_HANDLE hStream, BUFFER_HANDLE hBuffer, void** pBuffer,
+                                         void** pPrivate);
+TLI_API GC_ERROR TLI_CALL DSQueueBuffer(DS_HANDLE hStream, BUFFER_HANDLE hBuffer);
+TLI_API GC_ERROR TLI_CALL DSStartAcquisition(DS_HANDLE hStream, int32_t iStartFlags, uint64_t iNumToAcquire);
+TLI_API GC_ERROR TLI_CALL DSStopAcquisition(DS_HANDLE hStream, int32_t iStopFlags);
 
-TLI_API GC_ERROR GCRegisterEvent(DS_HANDLE hStream, int32_t iEventType, TLI_OS_EVENT hOsEvent,
-                                 EVENT_HANDLE* phEvent);
-TLI_API GC_ERROR GCGetEventData(EVENT_HANDLE hEvent, void* pBuffer, size_t* piSize);
-TLI_API GC_ERROR GCUnregisterEvent(EVENT_HANDLE hEvent, int32_t iEventType);
+TLI_API GC_ERROR TLI_CALL GCRegisterEvent(DS_HANDLE hStream, int32_t iEventType, TLI_OS_EVENT hOsEvent,
+                                          EVENT_HANDLE* phEvent);
+TLI_API GC_ERROR TLI_CALL GCGetEventData(EVENT_HANDLE hEvent, void* pBuffer, size_t* piSize);
+TLI_API GC_ERROR TLI_CALL GCUnregisterEvent(EVENT_HANDLE hEvent, int32_t iEventType);
 
 #ifdef __cplusplus
 }

@@ -180,6 +180,7 @@ typedef struct TLICtlStreamState {
   uint32_t mQueued;          /* buffers waiting for a frame */
   uint32_t mPending;         /* filled buffers waiting for GCGetEventData */
   uint32_t mFrameNumber;     /* of the last frame sent */
+  uint32_t mReserved;        /* 0; keeps the counters below 8-byte aligned on every compiler and bitness */
   uint64_t mDelivered;       /* frames that went into a buffer, since the reset */
   uint64_t mLost;            /* frames no buffer took, since the reset */
 } TLICtlStreamState;
