@@ -24,6 +24,17 @@ using TestSupport::LogCapture;
 
 constexpr const char Kx1300[] = "Kavrix KX-1300-60gm (21810742)";
 
+// Keeps the text of the message box's control that asks about the inspection.
+BOOL CALLBACK FindQuestion(HWND child, LPARAM found)
+{
+    char content[512] = {};
+    GetWindowTextA(child, content, sizeof content);
+    if (std::string(content).find("inspection") != std::string::npos) {
+        *reinterpret_cast<std::string*>(found) = content;
+    }
+    return TRUE;
+}
+
 class ConfigureDialogTest : public ::testing::Test {
 protected:
     ConfigureDialogTest()
@@ -185,17 +196,7 @@ TEST_F(ConfigureDialogTest, WhileGrabbingTheUserIsAskedFirst)
     std::thread person([&] {
         const HWND box = DialogRobot::WaitForWindow(Title(1));
         if (box != nullptr) {
-            EnumChildWindows(
-                box,
-                [](HWND child, LPARAM found) {
-                    char content[512] = {};
-                    GetWindowTextA(child, content, sizeof content);
-                    if (std::string(content).find("inspection") != std::string::npos) {
-                        *reinterpret_cast<std::string*>(found) = content;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&text));
+            EnumChildWindows(box, &FindQuestion, reinterpret_cast<LPARAM>(&text));
             PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
         }
     });
