@@ -22,6 +22,7 @@ namespace Os {
 class Event;
 }
 class CameraWaitThread;
+class DeliveryProbe;
 
 class Camera {
 public:
@@ -89,7 +90,7 @@ private:
     void DiscardLeftovers();
     void StopSingleGrab();
     void WaitForDelivery();
-    bool CopyImage();
+    bool CopyImage(DeliveryProbe* probe);
     void DeliverImage();
 
     std::shared_ptr<Kavrix::Device> mDevice;
