@@ -156,6 +156,7 @@ bool Measure(const char* name, int width, int height, double target)
                     "(medians), ratio %.3f, ratio of means %.3f\n",
                     width, height, run, figures.mFrames, figures.mPathNs / 1000, figures.mRecordNs / 1000,
                     figures.mCopyNs / 1000, ratio, figures.mMeanRatio);
+        std::fflush(stdout);
     }
     const std::string what = "frame path " + std::to_string(width) + "x" + std::to_string(height) +
                              ", path / memcpy, median of " + std::to_string(Runs) + " runs";
