@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 
 namespace fs = std::filesystem;
 
@@ -74,4 +76,19 @@ TEST(SharedLibrary, LoadsSymbolsAndSaysWhyALoadFailed)
     EXPECT_FALSE(library.IsLoaded());
     moved.Unload();
     EXPECT_FALSE(moved.IsLoaded());
+}
+
+TEST(System, ResidentBytesFollowMemoryTheProcessTouchesAndGivesBack)
+{
+    constexpr std::size_t Size = 64 << 20;
+    constexpr std::size_t Slack = 8 << 20;
+    const std::size_t before = Os::ResidentBytes();
+    ASSERT_GT(before, 0u);
+    auto block = std::make_unique<char[]>(Size);
+    std::memset(block.get(), 1, Size);
+    const std::size_t touched = Os::ResidentBytes();
+    EXPECT_GE(touched, before + Size - Slack);
+    // A block this large goes back to the system when freed.
+    block.reset();
+    EXPECT_LE(Os::ResidentBytes(), touched - Size + Slack);
 }
