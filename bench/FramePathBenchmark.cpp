@@ -48,7 +48,7 @@ public:
     {
         mBaseline = ++mDeliveries % 2 == 0;
         if (!mBaseline) {
-            Keep(mRecords, Clock::now() - mEntered);
+            mCopying = Clock::now();
         } else {
             const Clock::time_point start = Clock::now();
             std::memcpy(imageBuffer, grabBuffer, size);
@@ -59,7 +59,9 @@ public:
     void Copied() noexcept override
     {
         if (!mBaseline) {
-            Keep(mPaths, Clock::now() - mEntered);
+            const Clock::time_point end = Clock::now();
+            Keep(mPaths, end - mEntered);
+            Keep(mRecords, mCopying - mEntered);
         }
     }
 
@@ -79,6 +81,7 @@ private:
     }
 
     Clock::time_point mEntered;
+    Clock::time_point mCopying;
     std::uint64_t mDeliveries = 0;
     bool mBaseline = false;
     std::vector<double> mPaths;

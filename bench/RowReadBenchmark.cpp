@@ -11,8 +11,8 @@
 // thread an instant ago, and then copies it into the host image.
 #include "support/Figures.h"
 #include "support/HostDriver.h"
+#include "support/HostImage.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -37,8 +37,8 @@ constexpr std::size_t MaxSamples = 100000;
 // the benchmark once the camera is closed.
 struct Host {
     const DriverFunctions* mDriver = nullptr;
-    std::vector<unsigned char> mImage;
-    std::vector<unsigned char> mStandIn;
+    Bench::HostImage mImage{Width, Height};
+    Bench::HostImage mStandIn{Width, Height};
     std::uint64_t mImages = 0;
     std::uint64_t mFailedRows = 0;
     std::vector<double> mRowReads;
@@ -47,29 +47,19 @@ struct Host {
 
 Host sHost;
 
-void ReadRows(unsigned char* destination)
-{
-    for (int row = 0; row < Height; ++row) {
-        if (sHost.mDriver->getCVLGrabRow(0, Port, destination + static_cast<std::size_t>(row) * Width, row, 0,
-                                         Width - 1) != 1) {
-            ++sHost.mFailedRows;
-        }
-    }
-}
-
-int ReceiveImage(int, int)
+int ReceiveImage(int, int port)
 {
     const bool timed = ++sHost.mImages > WarmUpImages && sHost.mRowReads.size() < MaxSamples;
     if (sHost.mImages % 2 == 1) {
         const Clock::time_point start = Clock::now();
-        ReadRows(sHost.mImage.data());
+        sHost.mFailedRows += sHost.mImage.ReadRows(*sHost.mDriver, port);
         if (timed) {
             sHost.mRowReads.push_back(Bench::Nanoseconds(Clock::now() - start));
         }
     } else {
-        ReadRows(sHost.mStandIn.data());
+        sHost.mFailedRows += sHost.mStandIn.ReadRows(*sHost.mDriver, port);
         const Clock::time_point start = Clock::now();
-        std::memcpy(sHost.mImage.data(), sHost.mStandIn.data(), sHost.mImage.size());
+        std::memcpy(sHost.mImage.Data(), sHost.mStandIn.Data(), sHost.mImage.Size());
         if (timed) {
             sHost.mCopies.push_back(Bench::Nanoseconds(Clock::now() - start));
         }
@@ -85,9 +75,10 @@ struct RunFigures {
 
 RunFigures RunOnce()
 {
-    sHost = Host();
-    sHost.mImage.assign(static_cast<std::size_t>(Width) * Height, 0);
-    sHost.mStandIn.assign(sHost.mImage.size(), 0);
+    sHost.mImages = 0;
+    sHost.mFailedRows = 0;
+    sHost.mRowReads.clear();
+    sHost.mCopies.clear();
     sHost.mRowReads.reserve(MaxSamples);
     sHost.mCopies.reserve(MaxSamples);
 

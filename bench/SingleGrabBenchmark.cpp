@@ -6,6 +6,7 @@
 // a second, against the camera's 30.
 #include "support/Figures.h"
 #include "support/HostDriver.h"
+#include "support/HostImage.h"
 
 #include <condition_variable>
 #include <cstdio>
@@ -13,7 +14,6 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -30,7 +30,7 @@ constexpr auto Patience = std::chrono::seconds(60);
 
 struct Host {
     const DriverFunctions* mDriver = nullptr;
-    std::vector<unsigned char> mImage;
+    Bench::HostImage mImage{Width, Height};
     std::mutex mLock;
     std::condition_variable mDone;
     std::uint64_t mCallbacks = 0;
@@ -44,12 +44,7 @@ Host sHost;
 
 int ReceiveImage(int, int port)
 {
-    for (int row = 0; row < Height; ++row) {
-        if (sHost.mDriver->getCVLGrabRow(0, port, sHost.mImage.data() + static_cast<std::size_t>(row) * Width, row,
-                                         0, Width - 1) != 1) {
-            ++sHost.mFailedRows;
-        }
-    }
+    sHost.mFailedRows += sHost.mImage.ReadRows(*sHost.mDriver, port);
     const Clock::time_point now = Clock::now();
     std::uint64_t callbacks = 0;
     {
@@ -75,7 +70,6 @@ int ReceiveImage(int, int port)
 int main()
 {
     try {
-        sHost.mImage.assign(static_cast<std::size_t>(Width) * Height, 0);
         Bench::HostDriver driver({{"General", "LogLevel", "1"},
                                   {Bench::Kx1300, "Width", std::to_string(Width)},
                                   {Bench::Kx1300, "Height", std::to_string(Height)},

@@ -10,17 +10,16 @@
 #include "os/System.h"
 #include "support/Figures.h"
 #include "support/HostDriver.h"
+#include "support/HostImage.h"
 
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -42,10 +41,12 @@ constexpr auto Patience = std::chrono::minutes(30);
 // is closed.
 struct Host {
     const DriverFunctions* mDriver = nullptr;
-    std::vector<unsigned char> mImage;
+    Bench::HostImage mImage{Width, Height};
     std::mutex mLock;
     std::condition_variable mArrived;
     std::uint64_t mImages = 0;
+    // The benchmark is woken when this many images arrived, not before.
+    std::uint64_t mWanted = 0;
     std::uint64_t mFailedRows = 0;
     // Images whose frame number is not the one after the last.
     std::uint64_t mGaps = 0;
@@ -58,30 +59,28 @@ Host sHost;
 
 int ReceiveImage(int, int port)
 {
-    for (int row = 0; row < Height; ++row) {
-        if (sHost.mDriver->getCVLGrabRow(0, port, sHost.mImage.data() + static_cast<std::size_t>(row) * Width, row,
-                                         0, Width - 1) != 1) {
-            ++sHost.mFailedRows;
-        }
-    }
-    std::uint32_t frame = 0;
-    std::memcpy(&frame, sHost.mImage.data(), sizeof frame);
+    sHost.mFailedRows += sHost.mImage.ReadRows(*sHost.mDriver, port);
+    const std::uint32_t frame = sHost.mImage.FrameNumber();
     // Frames count from 1 at the start of acquisition.
     if (frame != sHost.mLastFrame + 1) {
         ++sHost.mGaps;
     }
     sHost.mLastFrame = frame;
     std::uint64_t images = 0;
+    std::uint64_t wanted = 0;
     {
         std::lock_guard<std::mutex> lock(sHost.mLock);
         images = ++sHost.mImages;
+        wanted = sHost.mWanted;
     }
     if (images == MemoryFrom) {
         sHost.mResidentAtStart = Os::ResidentBytes();
     } else if (images == SoakFrames) {
         sHost.mResidentAtEnd = Os::ResidentBytes();
     }
-    sHost.mArrived.notify_all();
+    if (images == wanted) {
+        sHost.mArrived.notify_all();
+    }
     return 0;
 }
 
@@ -132,10 +131,10 @@ struct Outcome {
 Outcome Grab(bool paced, std::uint64_t count, Clock::duration time, const char* what)
 {
     sHost.mImages = 0;
+    sHost.mWanted = count;
     sHost.mFailedRows = 0;
     sHost.mGaps = 0;
     sHost.mLastFrame = 0;
-    sHost.mImage.assign(static_cast<std::size_t>(Width) * Height, 0);
     Bench::HostDriver driver({{"General", "LogLevel", "1"},
                               {Bench::Kx1300, "Width", std::to_string(Width)},
                               {Bench::Kx1300, "Height", std::to_string(Height)},
