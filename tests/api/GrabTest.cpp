@@ -202,6 +202,31 @@ TEST_F(GrabTest, TwentyCamerasGrabbingAtOnceAllDeliver)
     }
 }
 
+TEST_F(GrabTest, ACameraWhoseImagesAlwaysWaitDoesNotStarveTheOthers)
+{
+    // Both cameras send a frame whenever a buffer is queued, and the host is
+    // slow with port 0's images, so that camera always has the next one
+    // waiting when the wait thread looks again.
+    for (const char* camera : {Kx1300, Kx5000}) {
+        Store(camera, "Width", "64");
+        Store(camera, "Height", "48");
+        ASSERT_EQ(TLICtl_SetPacing(camera, 0), GC_ERR_SUCCESS);
+    }
+    OpenForImages(Kx1300, 0);
+    OpenForImages(Kx5000, 1);
+    mImages.OnImage(0, [](std::uint64_t) { std::this_thread::sleep_for(1ms); });
+    ASSERT_EQ(mDriver->setProperty(0, 0, "continuous", 1), 1);
+    ASSERT_EQ(mDriver->setProperty(0, 1, "continuous", 1), 1);
+    std::this_thread::sleep_for(1s);
+    const std::uint64_t slow = mImages.Count(0);
+    const std::uint64_t fast = mImages.Count(1);
+    mDriver->setProperty(0, 0, "continuous", 0);
+    mDriver->setProperty(0, 1, "continuous", 0);
+    EXPECT_GT(slow, 20u);
+    EXPECT_GE(fast, slow / 2) << "the camera on port 0 delivered " << slow;
+    EXPECT_EQ(mImages.BadImages(0) + mImages.BadImages(1), 0u);
+}
+
 TEST_F(GrabTest, AFailedStopLeavesNothingRegistered)
 {
     OpenForImages(Kx1300, 5);
