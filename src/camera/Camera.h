@@ -76,6 +76,8 @@ public:
     void BeginDelivery();
     void ProcessEvent();
     void EndDelivery();
+    // Returns once no delivery runs on another thread.
+    void WaitForDelivery();
 
     const CameraStatistics& GetStatistics() const { return mStatistics; }
 
@@ -89,7 +91,6 @@ private:
     void MakeGrabbingLocked(bool on, bool settle);
     void DiscardLeftovers();
     void StopSingleGrab();
-    void WaitForDelivery();
     bool CopyImage(DeliveryProbe* probe);
     void DeliverImage();
 

@@ -227,6 +227,21 @@ TEST_F(GrabTest, ACameraWhoseImagesAlwaysWaitDoesNotStarveTheOthers)
     EXPECT_EQ(mImages.BadImages(0) + mImages.BadImages(1), 0u);
 }
 
+TEST_F(GrabTest, FinalizeWhileCamerasGrabLetsEveryDeliveryReadItsRows)
+{
+    // The first camera takes half a second to close; the second goes on
+    // delivering meanwhile unless finalize stops every delivery first.
+    OpenForImages(Kx1300, 0);
+    OpenForImages(Kx5000, 1);
+    ASSERT_EQ(mDriver->setProperty(0, 0, "continuous", 1), 1);
+    ASSERT_EQ(mDriver->setProperty(0, 1, "continuous", 1), 1);
+    ASSERT_TRUE(mImages.WaitForImages(1, 2, 5s));
+    const int from = static_cast<int>(mLog.Messages().size());
+    EXPECT_EQ(mDriver->finalize(), 1);
+    EXPECT_EQ(mImages.BadImages(0) + mImages.BadImages(1), 0u);
+    EXPECT_LT(mLog.FindContaining("null pointer", from), 0) << mLog.Dump();
+}
+
 TEST_F(GrabTest, AFailedStopLeavesNothingRegistered)
 {
     OpenForImages(Kx1300, 5);
