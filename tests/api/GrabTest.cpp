@@ -30,10 +30,10 @@ protected:
     // the images per second over the given time.
     double SingleGrabRate(std::initializer_list<int> ports, std::chrono::milliseconds time)
     {
-        std::atomic<bool> running{true};
+        mRunning = true;
         for (int port : ports) {
-            mImages.OnImage(port, [this, port, &running](std::uint64_t) {
-                if (running) {
+            mImages.OnImage(port, [this, port](std::uint64_t) {
+                if (mRunning) {
                     mDriver->doCVLGrab(0, port);
                 }
             });
@@ -49,13 +49,16 @@ protected:
         for (int port : ports) {
             slowest = std::min(slowest, mImages.Count(port) - before[i++]);
         }
-        running = false;
+        mRunning = false;
         for (int port : ports) {
             mImages.OnImage(port, nullptr);
         }
         std::this_thread::sleep_for(200ms);
         return static_cast<double>(slowest) * 1000.0 / static_cast<double>(time.count());
     }
+
+    // For the life of the test: a callback may still read it after the rate was taken.
+    std::atomic<bool> mRunning{false};
 };
 
 TEST_F(GrabTest, ASingleGrabDeliversOneImageThenTheCameraIsIdle)
