@@ -109,8 +109,10 @@ private:
 
 struct RunFigures {
     double mPathNs;
+    double mPathP99Ns;
     double mRecordNs;
     double mCopyNs;
+    double mCopyP99Ns;
     double mMeanRatio;
     std::size_t mFrames;
 };
@@ -144,8 +146,13 @@ RunFigures RunOnce(const char* name, int width, int height)
         DeliveryProbe::Install(nullptr);
     }
     const double mean = Bench::Mean(probe.Copies());
-    return RunFigures{Bench::Median(probe.Paths()), Bench::Median(probe.Records()), Bench::Median(probe.Copies()),
-                      mean > 0 ? Bench::Mean(probe.Paths()) / mean : 0.0, probe.Paths().size() + probe.Copies().size()};
+    return RunFigures{Bench::Median(probe.Paths()),
+                      Bench::Percentile(probe.Paths(), 0.99),
+                      Bench::Median(probe.Records()),
+                      Bench::Median(probe.Copies()),
+                      Bench::Percentile(probe.Copies(), 0.99),
+                      mean > 0 ? Bench::Mean(probe.Paths()) / mean : 0.0,
+                      probe.Paths().size() + probe.Copies().size()};
 }
 
 bool Measure(const char* name, int width, int height, double target)
@@ -156,9 +163,10 @@ bool Measure(const char* name, int width, int height, double target)
         const double ratio = figures.mCopyNs > 0 ? figures.mPathNs / figures.mCopyNs : 0.0;
         ratios.push_back(ratio);
         std::printf("frame path %dx%d run %d: %zu frames, path %.1f us (record taken after %.1f us), memcpy %.1f us "
-                    "(medians), ratio %.3f, ratio of means %.3f\n",
+                    "(medians), ratio %.3f; ratio of means %.3f; 99th percentiles: path %.1f us, memcpy %.1f us\n",
                     width, height, run, figures.mFrames, figures.mPathNs / 1000, figures.mRecordNs / 1000,
-                    figures.mCopyNs / 1000, ratio, figures.mMeanRatio);
+                    figures.mCopyNs / 1000, ratio, figures.mMeanRatio, figures.mPathP99Ns / 1000,
+                    figures.mCopyP99Ns / 1000);
         std::fflush(stdout);
     }
     const std::string what = "frame path " + std::to_string(width) + "x" + std::to_string(height) +

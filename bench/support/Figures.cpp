@@ -35,6 +35,16 @@ double Median(std::vector<double> values)
     return (*middle + *std::max_element(values.begin(), middle)) / 2;
 }
 
+double Percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty()) {
+        return 0.0;
+    }
+    const auto rank = static_cast<std::ptrdiff_t>(fraction * static_cast<double>(values.size() - 1));
+    std::nth_element(values.begin(), values.begin() + rank, values.end());
+    return values[static_cast<std::size_t>(rank)];
+}
+
 double Mean(const std::vector<double>& values)
 {
     return values.empty() ? 0.0 : std::accumulate(values.begin(), values.end(), 0.0) / values.size();
