@@ -1,6 +1,7 @@
 // Small services of the operating system that the driver needs.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -43,6 +44,10 @@ std::optional<std::string> GetEnvironment(const char* name);
 // Sets (or with a null value removes) a variable of this process, seen by
 // GetEnvironment and by the C library alike.
 bool SetEnvironment(const char* name, const char* value);
+
+// Bytes of this process in physical memory now (Linux: the resident set;
+// Windows: the working set); 0 when the system does not tell.
+std::size_t ResidentBytes();
 
 // The folder (without a final separator) of the module that holds address:
 // the driver's own folder when given an address inside the driver.

@@ -37,4 +37,11 @@ private:
 
 void SleepMs(std::uint32_t ms);
 
+// From now on the calling thread, when its wait ends, waits for its turn
+// instead of taking the processor from the thread that runs (the one that
+// woke it, typically). For threads that stand in for hardware, which takes
+// no processor time from its host. Linux: the batch scheduling policy;
+// Windows: no priority boost on waking. Best effort: a refusal changes nothing.
+void StopPreemptingOnWake();
+
 }

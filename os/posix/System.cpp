@@ -124,6 +124,19 @@ std::optional<std::string> GetEnvironment(const char* name)
     return std::string(value);
 }
 
+std::size_t ResidentBytes()
+{
+    // Field 2 of /proc/self/statm: resident pages.
+    std::ifstream file("/proc/self/statm");
+    unsigned long long size = 0;
+    unsigned long long resident = 0;
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (!(file >> size >> resident) || pageSize <= 0) {
+        return 0;
+    }
+    return static_cast<std::size_t>(resident * static_cast<unsigned long long>(pageSize));
+}
+
 std::string ModuleFolder(const void* address)
 {
     Dl_info info{};

@@ -6,6 +6,9 @@
 #include "os/Event.h"
 #include "os/ThreadBody.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -101,6 +104,14 @@ void Thread::Abandon(int)
 bool Thread::IsRunning() const
 {
     return !mState->HasFinished();
+}
+
+void StopPreemptingOnWake()
+{
+    // The batch policy keeps the thread's share of processor time; only its
+    // wake-ups no longer preempt.
+    const sched_param parameters{};
+    pthread_setschedparam(pthread_self(), SCHED_BATCH, &parameters);
 }
 
 }

@@ -1,6 +1,8 @@
 #include "os/System.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 
 #include <vector>
 
@@ -70,6 +72,17 @@ std::optional<std::string> GetEnvironment(const char* name)
         }
         buffer.resize(length);
     }
+}
+
+std::size_t ResidentBytes()
+{
+    // The kernel32 form, so that no extra import library is needed.
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+        return 0;
+    }
+    return counters.WorkingSetSize;
 }
 
 std::string ModuleFolder(const void* address)

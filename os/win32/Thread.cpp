@@ -92,4 +92,11 @@ bool Thread::IsRunning() const
     return mState->mHandle != nullptr && WaitForSingleObject(mState->mHandle, 0) == WAIT_TIMEOUT;
 }
 
+void StopPreemptingOnWake()
+{
+    // Without the boost a thread gets when its wait ends, it no longer
+    // preempts a thread of its own priority.
+    SetThreadPriorityBoost(GetCurrentThread(), TRUE);
+}
+
 }

@@ -22,6 +22,7 @@ namespace Os {
 class Event;
 }
 class CameraWaitThread;
+class DeliveryProbe;
 
 class Camera {
 public:
@@ -82,6 +83,8 @@ public:
     void BeginDelivery();
     void ProcessEvent();
     void EndDelivery();
+    // Returns once no delivery runs on another thread.
+    void WaitForDelivery();
 
     const CameraStatistics& GetStatistics() const { return mStatistics; }
 
@@ -95,8 +98,7 @@ private:
     void MakeGrabbingLocked(bool on, bool settle);
     void DiscardLeftovers();
     void StopSingleGrab();
-    void WaitForDelivery();
-    bool CopyImage();
+    bool CopyImage(DeliveryProbe* probe);
     void DeliverImage();
 
     std::shared_ptr<Kavrix::Device> mDevice;

@@ -3,6 +3,7 @@
 // completion callback is called.
 #include "camera/Camera.h"
 
+#include "camera/DeliveryProbe.h"
 #include "diag/DriverContext.h"
 #include "diag/HostCallbackScope.h"
 #include "os/System.h"
@@ -48,6 +49,10 @@ void Camera::WaitForDelivery()
 
 void Camera::ProcessEvent()
 {
+    DeliveryProbe* const probe = DeliveryProbe::Installed();
+    if (probe != nullptr) {
+        probe->Entered();
+    }
     try {
         mDevice->ProcessEvent(mName.c_str());
         ++mStatistics.mFrames;
@@ -64,15 +69,26 @@ void Camera::ProcessEvent()
         LogTiming(mName.c_str(), false, "Camera::ProcessEvent exception caught: 1");
         return;
     }
-    if (CopyImage()) {
+    if (CopyImage(probe)) {
         DeliverImage();
     }
 }
 
-bool Camera::CopyImage()
+bool Camera::CopyImage(DeliveryProbe* probe)
 {
     try {
-        mDevice->GetImage(mImageBuffer->GetData(), static_cast<std::size_t>(mImageBuffer->GetSize()));
+        unsigned char* const destination = mImageBuffer->GetData();
+        const auto size = static_cast<std::size_t>(mImageBuffer->GetSize());
+        if (probe != nullptr) {
+            const Kavrix::GrabBuffer* next = mDevice->GetNextImage();
+            if (next != nullptr && next->GetSize() >= size) {
+                probe->Copying(next->GetMemory(), destination, size);
+            }
+        }
+        mDevice->GetImage(destination, size);
+        if (probe != nullptr) {
+            probe->Copied();
+        }
     } catch (...) {
         Log(1, "Camera::ProcessEvent exception caught: 2");
         LogTiming(mName.c_str(), false, "Camera::ProcessEvent exception caught: 2");

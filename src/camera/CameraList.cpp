@@ -171,6 +171,18 @@ const Camera* CameraList::FindOpenOnPort(int portNo) const
 void CameraList::Destroy()
 {
     Log(2, "CameraList::Destroy: entering\n");
+    // No camera delivers any more before the first one goes: a delivery
+    // under way finds its own camera by port past the entries before it.
+    for (const auto& camera : mCameras) {
+        if (camera && mWaitThread->IsWaiting(camera.get())) {
+            mWaitThread->RemoveWaitCamera(camera.get());
+        }
+    }
+    for (const auto& camera : mCameras) {
+        if (camera) {
+            camera->WaitForDelivery();
+        }
+    }
     for (auto& camera : mCameras) {
         camera.reset();
     }

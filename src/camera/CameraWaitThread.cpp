@@ -115,13 +115,22 @@ void CameraWaitThread::AddWaitCameras()
             continue;
         }
         mSlots[count].mCamera = camera;
-        mHandles[count] = mSlots[count].mEvent.get();
         ++count;
         Log(3, "CameraWaitThread::AddWaitCameras: added camera on port=%d", camera->GetPort());
         if (count == SlotCount) {
             Log(1, "CameraWaitThread::AddWaitCameras: reached camera limit %d", SlotCount);
             break;
         }
+    }
+    // Round robin: the camera served last waits behind the others.
+    const auto first = mSlots.begin() + 2;
+    const auto end = mSlots.begin() + count;
+    const auto lastServed = std::find_if(first, end, [this](const Slot& slot) { return slot.mCamera == mLastServed; });
+    if (lastServed != end) {
+        std::rotate(first, lastServed + 1, end);
+    }
+    for (int slot = 2; slot < count; ++slot) {
+        mHandles[slot] = mSlots[slot].mEvent.get();
     }
     for (int unused = count; unused < SlotCount; ++unused) {
         mSlots[unused] = Slot();
@@ -178,6 +187,7 @@ void CameraWaitThread::ThreadMain()
             if (camera == nullptr) {
                 continue;
             }
+            mLastServed = camera;
             Log(3, "CameraWaitThread::ThreadMain: Event (%d) received: image available on port %d, clock=%ld", result,
                 camera->GetPort(), Clock());
             LogTiming(camera->GetName().c_str(), true, "frame received");

@@ -52,5 +52,10 @@ private:
     std::vector<Slot> mSlots;
     std::vector<Os::Event*> mHandles;
     int mHandleCount = 2;
+    // The camera whose image the thread delivered last (only compared, never
+    // used): its slot comes after the others' at the next wait. The wait
+    // reports the lowest signalled slot, so a camera whose next image is
+    // always waiting would otherwise starve every camera after it.
+    const Camera* mLastServed = nullptr;
     std::unique_ptr<Os::Thread> mThread;
 };

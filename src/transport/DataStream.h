@@ -42,6 +42,8 @@ public:
     // Takes one record of the acquisition event (on the wait thread).
     void ProcessEvent(const char* cameraName);
     bool HasImage() const { return !mReady.empty(); }
+    // The buffer GetImage reads next, or null.
+    const GrabBuffer* GetNextImage() const { return mReady.empty() ? nullptr : mReady.front(); }
     // Copies the oldest filled image (nothing without a destination) and
     // queues its buffer again; a buffer the producer refuses is kept for
     // RequeueHeldBuffers, so a passing producer error costs frames, not the stream.

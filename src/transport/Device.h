@@ -54,6 +54,7 @@ public:
     const std::shared_ptr<Os::Event>& GetImageReceivedEvent();
     void ProcessEvent(const char* cameraName);
     bool HasImage();
+    const GrabBuffer* GetNextImage();
     void GetImage(void* destination, std::size_t size);
     // Gives the oldest filled buffer back to the producer unread.
     void DiscardImage();

@@ -68,6 +68,11 @@ bool Device::HasImage()
     return Stream().HasImage();
 }
 
+const GrabBuffer* Device::GetNextImage()
+{
+    return Stream().GetNextImage();
+}
+
 void Device::GetImage(void* destination, std::size_t size)
 {
     Stream().GetImage(destination, size);

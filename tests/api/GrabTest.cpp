@@ -30,10 +30,10 @@ protected:
     // the images per second over the given time.
     double SingleGrabRate(std::initializer_list<int> ports, std::chrono::milliseconds time)
     {
-        std::atomic<bool> running{true};
+        mRunning = true;
         for (int port : ports) {
-            mImages.OnImage(port, [this, port, &running](std::uint64_t) {
-                if (running) {
+            mImages.OnImage(port, [this, port](std::uint64_t) {
+                if (mRunning) {
                     mDriver->doCVLGrab(0, port);
                 }
             });
@@ -49,13 +49,16 @@ protected:
         for (int port : ports) {
             slowest = std::min(slowest, mImages.Count(port) - before[i++]);
         }
-        running = false;
+        mRunning = false;
         for (int port : ports) {
             mImages.OnImage(port, nullptr);
         }
         std::this_thread::sleep_for(200ms);
         return static_cast<double>(slowest) * 1000.0 / static_cast<double>(time.count());
     }
+
+    // For the life of the test: a callback may still read it after the rate was taken.
+    std::atomic<bool> mRunning{false};
 };
 
 TEST_F(GrabTest, ASingleGrabDeliversOneImageThenTheCameraIsIdle)
@@ -205,6 +208,46 @@ TEST_F(GrabTest, TwentyCamerasGrabbingAtOnceAllDeliver)
     for (std::thread& stop : stops) {
         stop.join();
     }
+}
+
+TEST_F(GrabTest, ACameraWhoseImagesAlwaysWaitDoesNotStarveTheOthers)
+{
+    // Both cameras send a frame whenever a buffer is queued, and the host is
+    // slow with port 0's images, so that camera always has the next one
+    // waiting when the wait thread looks again.
+    for (const char* camera : {Kx1300, Kx5000}) {
+        Store(camera, "Width", "64");
+        Store(camera, "Height", "48");
+        ASSERT_EQ(TLICtl_SetPacing(camera, 0), GC_ERR_SUCCESS);
+    }
+    OpenForImages(Kx1300, 0);
+    OpenForImages(Kx5000, 1);
+    mImages.OnImage(0, [](std::uint64_t) { std::this_thread::sleep_for(1ms); });
+    ASSERT_EQ(mDriver->setProperty(0, 0, "continuous", 1), 1);
+    ASSERT_EQ(mDriver->setProperty(0, 1, "continuous", 1), 1);
+    std::this_thread::sleep_for(1s);
+    const std::uint64_t slow = mImages.Count(0);
+    const std::uint64_t fast = mImages.Count(1);
+    mDriver->setProperty(0, 0, "continuous", 0);
+    mDriver->setProperty(0, 1, "continuous", 0);
+    EXPECT_GT(slow, 20u);
+    EXPECT_GE(fast, slow / 2) << "the camera on port 0 delivered " << slow;
+    EXPECT_EQ(mImages.BadImages(0) + mImages.BadImages(1), 0u);
+}
+
+TEST_F(GrabTest, FinalizeWhileCamerasGrabLetsEveryDeliveryReadItsRows)
+{
+    // The first camera takes half a second to close; the second goes on
+    // delivering meanwhile unless finalize stops every delivery first.
+    OpenForImages(Kx1300, 0);
+    OpenForImages(Kx5000, 1);
+    ASSERT_EQ(mDriver->setProperty(0, 0, "continuous", 1), 1);
+    ASSERT_EQ(mDriver->setProperty(0, 1, "continuous", 1), 1);
+    ASSERT_TRUE(mImages.WaitForImages(1, 2, 5s));
+    const int from = static_cast<int>(mLog.Messages().size());
+    EXPECT_EQ(mDriver->finalize(), 1);
+    EXPECT_EQ(mImages.BadImages(0) + mImages.BadImages(1), 0u);
+    EXPECT_LT(mLog.FindContaining("null pointer", from), 0) << mLog.Dump();
 }
 
 TEST_F(GrabTest, AFailedStopLeavesNothingRegistered)

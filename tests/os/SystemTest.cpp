@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 
 namespace fs = std::filesystem;
 
@@ -83,4 +85,19 @@ TEST(SharedLibrary, LoadsSymbolsAndSaysWhyALoadFailed)
     EXPECT_FALSE(library.IsLoaded());
     moved.Unload();
     EXPECT_FALSE(moved.IsLoaded());
+}
+
+TEST(System, ResidentBytesCountMemoryOnlyOnceTheProcessTouchesIt)
+{
+    constexpr std::size_t Size = 64 << 20;
+    constexpr std::size_t Slack = 16 << 20;
+    const std::size_t before = Os::ResidentBytes();
+    ASSERT_GT(before, 0u);
+    // Left uninitialised: allocated, not yet resident.
+    std::unique_ptr<char[]> block(new char[Size]);
+    const std::size_t allocated = Os::ResidentBytes();
+    EXPECT_LT(allocated, before + Slack);
+    std::memset(block.get(), 1, Size);
+    EXPECT_GE(Os::ResidentBytes(), allocated + Size - Slack);
+    EXPECT_EQ(block[Size - 1], 1);
 }

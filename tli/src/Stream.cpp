@@ -4,6 +4,7 @@
 #include "HandleTable.h"
 #include "Producer.h"
 #include "os/Event.h"
+#include "os/Thread.h"
 
 namespace Tli {
 
@@ -72,6 +73,10 @@ GC_ERROR Stream::Start(std::uint64_t frames)
         // The thread owns a reference, so the stream outlives a close that
         // retires the thread before it has seen the stop.
         mThread = std::thread([self = shared_from_this(), &producer] {
+            // A camera fills buffers without the host's processors: queueing
+            // a buffer, or a frame falling due, never takes the processor
+            // from the host's thread.
+            Os::StopPreemptingOnWake();
             std::unique_lock<std::mutex> lock(producer.GetMutex());
             self->Run(lock);
         });
