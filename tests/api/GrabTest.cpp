@@ -363,3 +363,28 @@ TEST_F(GrabTest, NoCloseFromInsideTheDebugCallback)
 }
 
 }
+
+namespace {
+
+// A completion callback is a driver callback too: initialize and finalize
+// made from inside it change nothing.
+TEST_F(GrabTest, NoInitializeOrFinalizeFromInsideTheCompletionCallback)
+{
+    OpenForImages(Kx1300, 7);
+    std::atomic<int> initializeResult{-1};
+    std::atomic<int> finalizeResult{-1};
+    mImages.OnImage(7, [&](std::uint64_t) {
+        initializeResult = mDriver->initialize(nullptr, nullptr);
+        finalizeResult = mDriver->finalize();
+    });
+    ASSERT_EQ(mDriver->doCVLGrab(0, 7), 1);
+    ASSERT_TRUE(mImages.WaitForImages(7, 1, 5s));
+    EXPECT_TRUE(WaitForLog("Camera::ProcessEvent: Grab finished\n"));
+    EXPECT_EQ(initializeResult, 0);
+    EXPECT_EQ(finalizeResult, 0);
+    EXPECT_TRUE(mLog.Contains("initialize: ERROR: called from inside a driver callback\n"));
+    EXPECT_TRUE(mLog.Contains("finalize: ERROR: called from inside a driver callback\n"));
+    EXPECT_EQ(mDriver->getCVLNoOfSupportedCameras(), 2) << "the list is still there";
+}
+
+}
