@@ -71,7 +71,7 @@ TEST_F(HostCallbackExportsTest, InitializeAndFinalizeFromInsideTheCallbackAreRef
     EXPECT_EQ(gResults, (std::vector<int>{0, 0}));
     const int refused = mLog.Find("initialize: ERROR: called from inside a driver callback\n");
     EXPECT_GT(refused, 0) << mLog.Dump();
-    EXPECT_EQ(mLog.Find("finalize: ERROR: called from inside a driver callback\n"), refused + 1);
+    EXPECT_GT(mLog.Find("finalize: ERROR: called from inside a driver callback\n"), refused);
     EXPECT_EQ(mLog.Find("===============\ninitialize: \n", 1), -1) << "nothing of the refused call runs";
     EXPECT_EQ(mLog.Find("finalize: entering, refcount=0\n"), -1);
     EXPECT_GE(mLog.FindContaining("refcount=1, "), 0);
