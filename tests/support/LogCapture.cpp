@@ -1,6 +1,7 @@
 #include "support/LogCapture.h"
 
 #include <mutex>
+#include <utility>
 
 namespace TestSupport {
 
@@ -58,6 +59,17 @@ std::vector<std::string> LogCapture::Messages() const
     for (const std::string& call : Calls()) {
         if (!IsPrefix(call)) {
             messages.push_back(call);
+        }
+    }
+    return messages;
+}
+
+std::vector<std::string> LogCapture::MessagesBesidesWaitThread() const
+{
+    std::vector<std::string> messages;
+    for (std::string& message : Messages()) {
+        if (message.rfind("CameraWaitThread::", 0) != 0) {
+            messages.push_back(std::move(message));
         }
     }
     return messages;

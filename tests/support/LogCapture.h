@@ -21,6 +21,8 @@ public:
 
     // The message texts, time prefixes left out.
     std::vector<std::string> Messages() const;
+    // The same without the wait thread's own lines, which may come at any time.
+    std::vector<std::string> MessagesBesidesWaitThread() const;
     // The prefixes and texts in the order the callback received them.
     std::vector<std::string> Calls() const;
     bool Contains(const std::string& text) const;
