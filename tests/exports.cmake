@@ -30,7 +30,7 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
             -P ${CMAKE_CURRENT_SOURCE_DIR}/check-convention.cmake)
   add_test(NAME producer_calling_convention
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DLIBRARY=$<TARGET_FILE:tli>
-            -DSTDCALL_FROM=${PROJECT_SOURCE_DIR}/tli/include/TLI.h
+            -DSTDCALL_FROM=${PROJECT_SOURCE_DIR}/tl/include/TLI.h
             -P ${CMAKE_CURRENT_SOURCE_DIR}/check-convention.cmake)
   set_tests_properties(driver_calling_convention producer_calling_convention PROPERTIES LABELS static)
 endif()

@@ -48,7 +48,7 @@ done
 check -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY="$unpacked/x86/Kavrix.dll" -DCOUNT=18 \
       -P "$top/tests/check-convention.cmake"
 check -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY="$unpacked/x86/simulator/tli.dll" \
-      -DSTDCALL_FROM="$top/tli/include/TLI.h" -P "$top/tests/check-convention.cmake"
+      -DSTDCALL_FROM="$top/tl/include/TLI.h" -P "$top/tests/check-convention.cmake"
 
 # Wine's drive Z: is the root of the file system; the paths are given to the
 # Windows program as Windows paths, as an integrator would type them.

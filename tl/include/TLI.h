@@ -1,6 +1,7 @@
-/* The transport-layer producer: the C operations through which a driver
- * reaches GigE Vision cameras (GenTL style). Shared by the producer library
- * and the drivers that load it at run time; every operation returns a
+/* The transport-layer producer interface: the C operations through which the
+ * driver reaches GigE Vision cameras (GenTL style). Every producer exports
+ * them (the simulated one and the GigE Vision one alike), and the driver
+ * calls them after loading a producer at run time; every operation returns a
  * GC error code, 0 for success. Handles are opaque; null means not open. */
 #ifndef TLI_H
 #define TLI_H
