@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# netns-run.sh COMMAND [ARGUMENT...]
+#
+# Runs a command in a throw-away network namespace of its own, which has no
+# way out to the machine's network, and passes on its exit status. The
+# namespace holds, besides loopback, the lab that the network tests of os/
+# count on:
+#
+#   veth-kx0  169.254.10.1/16                    MTU 9000, up
+#   veth-kx1  169.254.20.1/16, 169.254.30.1/16   MTU 1500, up (the other end of veth-kx0)
+#   tap-kx    169.254.40.1/24                    MTU 1500, no link (a tap no program holds)
+#
+# The command also runs in a process namespace of its own: when it ends, or
+# when this script is killed, every process it left is ended, and the kernel
+# removes the namespace with its links. Nothing stays behind.
+#
+# Root runs it as it is; another user gets a user namespace in which it is
+# root (the capabilities then hold in the lab only).
+set -euo pipefail
+
+if [ "${1:-}" != "--inside" ]; then
+  [ "$#" -gt 0 ] || { echo "usage: $0 COMMAND [ARGUMENT...]" >&2; exit 2; }
+  user=()
+  [ "$(id -u)" -eq 0 ] || user=(--user --map-root-user)
+  # The namespace of the caller, which the lab must not be.
+  KAVRIX_HOST_NETNS=$(readlink /proc/self/ns/net)
+  export KAVRIX_HOST_NETNS
+  exec unshare "${user[@]}" --net --pid --fork --kill-child --mount-proc -- "$0" --inside "$@"
+fi
+shift
+
+if [ -z "${KAVRIX_HOST_NETNS:-}" ] || [ "$(readlink /proc/self/ns/net)" = "$KAVRIX_HOST_NETNS" ]; then
+  echo "netns-run: not in a network namespace of its own; refusing to run" >&2
+  exit 1
+fi
+
+# The adapters' files in /sys are those of the namespace that mounts it.
+mount -t sysfs sysfs /sys
+# IPv4 only: no IPv6 chatter on the links.
+sysctl -qw net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1
+ip link set lo up
+ip link add veth-kx0 type veth peer name veth-kx1
+ip link set veth-kx0 mtu 9000
+ip address add 169.254.10.1/16 broadcast + dev veth-kx0
+ip address add 169.254.20.1/16 broadcast + dev veth-kx1
+ip address add 169.254.30.1/16 broadcast + dev veth-kx1
+ip tuntap add dev tap-kx mode tap
+ip address add 169.254.40.1/24 broadcast + dev tap-kx
+ip link set veth-kx0 up
+ip link set veth-kx1 up
+ip link set tap-kx up
+
+# Not exec: as the namespace's first process this shell stays until the
+# command ends, and its end ends whatever the command left.
+status=0
+"$@" || status=$?
+exit "$status"
