@@ -7,7 +7,7 @@
 # count on:
 #
 #   veth-kx0  169.254.10.1/16                    MTU 9000, up
-#   veth-kx1  169.254.20.1/16, 169.254.30.1/16   MTU 1500, up (the other end of veth-kx0)
+#   veth-kx1  169.254.20.1/16, 169.254.30.1/16   MTU 9000, up (the other end of veth-kx0)
 #   tap-kx    169.254.40.1/24                    MTU 1500, no link (a tap no program holds)
 #
 # The command also runs in a process namespace of its own: when it ends, or
@@ -41,9 +41,25 @@ sysctl -qw net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1
 ip link set lo up
 ip link add veth-kx0 type veth peer name veth-kx1
 ip link set veth-kx0 mtu 9000
+ip link set veth-kx1 mtu 9000
 ip address add 169.254.10.1/16 broadcast + dev veth-kx0
 ip address add 169.254.20.1/16 broadcast + dev veth-kx1
 ip address add 169.254.30.1/16 broadcast + dev veth-kx1
+# Wine binds a UDP socket bound to an adapter's address to the adapter
+# itself, so its datagrams to the other adapter's address cross the link:
+# taken there although their source is a local address (accept_local).
+for link in veth-kx0 veth-kx1; do
+  sysctl -qw "net.ipv4.conf.$link.accept_local=1" "net.ipv4.conf.$link.rp_filter=0"
+  # Broadcasts go to a link address the other end does not take: its packet
+  # sockets see them, its IP layer drops them, so a broadcast reaches the
+  # host's sockets once, by the adapter it left, as on a link to another host.
+  ip link set "$link" broadcast 02:00:00:00:00:ff
+done
+# And the address resolution, whose requests are link broadcasts too, is fixed.
+mac() { cat "/sys/class/net/$1/address"; }
+ip neighbour replace 169.254.20.1 lladdr "$(mac veth-kx1)" dev veth-kx0 nud permanent
+ip neighbour replace 169.254.30.1 lladdr "$(mac veth-kx1)" dev veth-kx0 nud permanent
+ip neighbour replace 169.254.10.1 lladdr "$(mac veth-kx0)" dev veth-kx1 nud permanent
 ip tuntap add dev tap-kx mode tap
 ip address add 169.254.40.1/24 broadcast + dev tap-kx
 ip link set veth-kx0 up

@@ -40,14 +40,18 @@ struct PacketRing::State {
     {
         return reinterpret_cast<tpacket_block_desc*>(static_cast<std::uint8_t*>(map) + index * blockSize);
     }
-    // Whether the kernel handed the block over; what it wrote before is
-    // seen after this.
+    // The block's status word, which the kernel and the reader hand the
+    // block over with: what one wrote before its store is seen by the other
+    // after its load.
+    std::atomic<std::uint32_t>& Status(std::size_t index) const
+    {
+        static_assert(sizeof(std::atomic<std::uint32_t>) == sizeof(std::uint32_t) &&
+                      alignof(std::atomic<std::uint32_t>) == alignof(std::uint32_t));
+        return *reinterpret_cast<std::atomic<std::uint32_t>*>(&Block(index)->hdr.bh1.block_status);
+    }
     bool IsHandedOver(std::size_t index) const
     {
-        const volatile std::uint32_t& status = Block(index)->hdr.bh1.block_status;
-        const bool handedOver = (status & TP_STATUS_USER) != 0;
-        std::atomic_thread_fence(std::memory_order_acquire);
-        return handedOver;
+        return (Status(index).load(std::memory_order_acquire) & TP_STATUS_USER) != 0;
     }
 
     Descriptor socket;
@@ -223,9 +227,7 @@ void PacketRing::ReleaseBlock()
         return;
     }
     State& state = *mState;
-    std::atomic_thread_fence(std::memory_order_release);
-    volatile std::uint32_t& status = state.Block(state.current)->hdr.bh1.block_status;
-    status = TP_STATUS_KERNEL;
+    state.Status(state.current).store(TP_STATUS_KERNEL, std::memory_order_release);
     state.reading = false;
     state.packetsLeft = 0;
     state.current = (state.current + 1) % state.blockCount;
