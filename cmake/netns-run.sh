@@ -8,7 +8,7 @@
 #
 #   veth-kx0  169.254.10.1/16                    MTU 9000, up
 #   veth-kx1  169.254.20.1/16, 169.254.30.1/16   MTU 9000, up (the other end of veth-kx0)
-#   tap-kx    169.254.40.1/24                    MTU 1500, no link (a tap no program holds)
+#   veth-kx2  169.254.40.1/24                    MTU 1500, no link (its other end, veth-kx3, is down)
 #
 # The command also runs in a process namespace of its own: when it ends, or
 # when this script is killed, every process it left is ended, and the kernel
@@ -29,8 +29,11 @@ if [ "${1:-}" != "--inside" ]; then
 fi
 shift
 
-if [ -z "${KAVRIX_HOST_NETNS:-}" ] || [ "$(readlink /proc/self/ns/net)" = "$KAVRIX_HOST_NETNS" ]; then
-  echo "netns-run: not in a network namespace of its own; refusing to run" >&2
+# The first process of its own process namespace, in a network namespace
+# other than the caller's: only so through the unshare above.
+if [ "$$" -ne 1 ] || [ -z "${KAVRIX_HOST_NETNS:-}" ] ||
+   [ "$(readlink /proc/self/ns/net)" = "$KAVRIX_HOST_NETNS" ]; then
+  echo "netns-run: not in a namespace of its own; refusing to run" >&2
   exit 1
 fi
 
@@ -60,11 +63,11 @@ mac() { cat "/sys/class/net/$1/address"; }
 ip neighbour replace 169.254.20.1 lladdr "$(mac veth-kx1)" dev veth-kx0 nud permanent
 ip neighbour replace 169.254.30.1 lladdr "$(mac veth-kx1)" dev veth-kx0 nud permanent
 ip neighbour replace 169.254.10.1 lladdr "$(mac veth-kx0)" dev veth-kx1 nud permanent
-ip tuntap add dev tap-kx mode tap
-ip address add 169.254.40.1/24 broadcast + dev tap-kx
+ip link add veth-kx2 type veth peer name veth-kx3
+ip address add 169.254.40.1/24 broadcast + dev veth-kx2
 ip link set veth-kx0 up
 ip link set veth-kx1 up
-ip link set tap-kx up
+ip link set veth-kx2 up
 
 # Not exec: as the namespace's first process this shell stays until the
 # command ends, and its end ends whatever the command left.

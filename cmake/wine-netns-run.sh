@@ -11,8 +11,8 @@
 # here inside the lab, on a Wine prefix of its own: the project's prefix
 # (.deps/wine, or WINE_NETNS_BASE) seen through an overlay whose changes live
 # in memory, so the project's prefix and its wineserver are never touched.
-# The overlay, a private /tmp (where Wine keeps its server's socket) and all
-# changes vanish with the run.
+# The overlay, a private /tmp (where Wine keeps its server's socket; the
+# program must not lie there) and all changes vanish with the run.
 #
 # Refuses to run unless it is in a network namespace other than the
 # machine's (KAVRIX_HOST_NETNS names the machine's, netns-run.sh sets it;
@@ -30,22 +30,26 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ "${1:-}" != "--inside" ]; then
   [ "$#" -gt 0 ] || { echo "usage: $0 PROGRAM.exe [ARGUMENT...]" >&2; exit 2; }
-  here=$(readlink /proc/self/ns/net)
-  host=${KAVRIX_HOST_NETNS:-$(readlink /proc/1/ns/net 2>/dev/null || true)}
-  [ -n "$host" ] || fail "cannot tell the machine's network namespace (set KAVRIX_HOST_NETNS)"
-  [ "$here" != "$host" ] || fail "this is the machine's network namespace ($here)"
-  while read -r address; do
-    case "$address" in
-      127.*|169.254.*) ;;
-      *) fail "the namespace has the address $address, which is no lab address" ;;
-    esac
-  done < <(ip -4 -o address show | awk '{print $4}')
+  if [ -z "${KAVRIX_HOST_NETNS:-}" ]; then
+    KAVRIX_HOST_NETNS=$(readlink /proc/1/ns/net 2>/dev/null || true)
+    export KAVRIX_HOST_NETNS
+  fi
   # A mount namespace of its own for the overlay and the private /tmp.
   user=()
   [ "$(id -u)" -eq 0 ] || user=(--user --map-root-user)
   exec unshare "${user[@]}" --mount --propagation private -- "$0" --inside "$@"
 fi
 shift
+
+here=$(readlink /proc/self/ns/net)
+[ -n "${KAVRIX_HOST_NETNS:-}" ] || fail "cannot tell the machine's network namespace (set KAVRIX_HOST_NETNS)"
+[ "$here" != "$KAVRIX_HOST_NETNS" ] || fail "this is the machine's network namespace ($here)"
+while read -r address; do
+  case "$address" in
+    127.*|169.254.*) ;;
+    *) fail "the namespace has the address $address, which is no lab address" ;;
+  esac
+done < <(ip -4 -o address show | awk '{print $4}')
 
 base=$(readlink -f "${WINE_NETNS_BASE:-$top/.deps/wine}")
 [ -f "$base/system.reg" ] || fail "no Wine prefix at $base (run make setup)"
@@ -58,7 +62,7 @@ export WINEPREFIX=/tmp/prefix
 export WINEDEBUG="${WINEDEBUG:--all}"
 
 # Foreground, so its process number is known; it ends 5 s after its last
-# program, and in any case with the namespace's processes.
+# program (under netns-run.sh also with the namespace's other processes).
 wineserver -f -p5 &
 server=$!
 # Its socket in the private /tmp: /tmp/.wine-<uid>/server-*/ upstream,

@@ -86,7 +86,7 @@ std::vector<NetworkInterface> NetworkInterfaces()
         item.mtu = Mtu(probe.Get(), item.name);
         item.loopback = (entry->ifa_flags & IFF_LOOPBACK) != 0;
         item.up = (entry->ifa_flags & IFF_UP) != 0 && (entry->ifa_flags & IFF_RUNNING) != 0;
-        item.linkSpeed = item.loopback ? 0 : LinkSpeed(item.name);
+        item.linkSpeed = LinkSpeed(item.name);
         interfaces.push_back(std::move(item));
     }
     std::stable_sort(interfaces.begin(), interfaces.end(),

@@ -14,7 +14,7 @@ namespace Lab {
 
 inline const std::string Left = "veth-kx0";    // 169.254.10.1/16, MTU 9000
 inline const std::string Right = "veth-kx1";   // 169.254.20.1/16 and 169.254.30.1/16, MTU 9000
-inline const std::string Unplugged = "tap-kx"; // 169.254.40.1/24, MTU 1500, no link
+inline const std::string Unplugged = "veth-kx2"; // 169.254.40.1/24, MTU 1500, no link
 constexpr Os::Ipv4Address LeftAddress(169, 254, 10, 1);
 constexpr Os::Ipv4Address RightAddress(169, 254, 20, 1);
 constexpr Os::Ipv4Address RightSecondAddress(169, 254, 30, 1);
