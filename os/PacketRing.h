@@ -80,6 +80,8 @@ public:
     bool NextPacket(RingPacket& packet);
     // Gives the block back to the kernel and moves on to the next.
     void ReleaseBlock();
+    // The counters so far; when the kernel's cannot be read, those of the
+    // last read, with the reason in LastError.
     RingStatistics Statistics();
     void Wake();
 

@@ -129,8 +129,9 @@ public:
 
 private:
     struct State;
-    // Leave "<what>: <the system's reason>" in LastError and answer false.
-    bool Fail(const std::string& what);
+    // Leave "<what>: <the system's reason>" in LastError and answer false;
+    // what is no std::string, whose making could change the reason first.
+    bool Fail(const char* what);
     bool RequireOpen(const std::string& what);
 
     std::unique_ptr<State> mState;

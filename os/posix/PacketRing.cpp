@@ -241,10 +241,13 @@ RingStatistics PacketRing::Statistics()
     // Reading the kernel's counters resets them: they add up here.
     tpacket_stats_v3 counters{};
     socklen_t length = sizeof counters;
-    if (getsockopt(mState->socket.Get(), SOL_PACKET, PACKET_STATISTICS, &counters, &length) == 0) {
-        mState->totals.packets += counters.tp_packets;
-        mState->totals.drops += counters.tp_drops;
+    if (getsockopt(mState->socket.Get(), SOL_PACKET, PACKET_STATISTICS, &counters, &length) != 0) {
+        const int error = errno;
+        mLastError = "cannot read the packet ring's counters: " + std::generic_category().message(error);
+        return mState->totals;
     }
+    mState->totals.packets += counters.tp_packets;
+    mState->totals.drops += counters.tp_drops;
     return mState->totals;
 }
 

@@ -29,10 +29,10 @@ UdpSocket::~UdpSocket() = default;
 UdpSocket::UdpSocket(UdpSocket&& other) noexcept = default;
 UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept = default;
 
-bool UdpSocket::Fail(const std::string& what)
+bool UdpSocket::Fail(const char* what)
 {
     const int error = errno;
-    mLastError = what + ": " + std::generic_category().message(error);
+    mLastError = std::string(what) + ": " + std::generic_category().message(error);
     return false;
 }
 
@@ -61,12 +61,13 @@ void UdpSocket::Close()
 
 bool UdpSocket::Bind(const Endpoint& local)
 {
-    if (!RequireOpen("cannot bind to " + local.ToString())) {
+    const std::string what = "cannot bind to " + local.ToString();
+    if (!RequireOpen(what)) {
         return false;
     }
     const sockaddr_in address = ToSocketAddress(local);
     if (bind(mState->socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        return Fail("cannot bind to " + local.ToString());
+        return Fail(what.c_str());
     }
     return true;
 }
@@ -98,7 +99,7 @@ bool UdpSocket::BindToDevice(const std::string& interfaceName)
     }
     if (setsockopt(mState->socket.Get(), SOL_SOCKET, SO_BINDTODEVICE, interfaceName.c_str(),
                    static_cast<socklen_t>(interfaceName.size())) != 0) {
-        return Fail(what);
+        return Fail(what.c_str());
     }
     return true;
 }
@@ -119,7 +120,7 @@ bool UdpSocket::SetSendInterface(unsigned interfaceIndex)
     }
     // The index in network byte order, as on Windows.
     if (!SetOption(mState->socket.Get(), IPPROTO_IP, IP_UNICAST_IF, static_cast<int>(htonl(interfaceIndex)))) {
-        return Fail(what);
+        return Fail(what.c_str());
     }
     return true;
 }
@@ -163,7 +164,7 @@ std::size_t UdpSocket::SetReceiveBufferSize(std::size_t bytes)
     // option grants what the limit allows.
     if (!SetOption(fd, SOL_SOCKET, SO_RCVBUFFORCE, asked)) {
         if (errno != EPERM || !SetOption(fd, SOL_SOCKET, SO_RCVBUF, asked)) {
-            Fail(what);
+            Fail(what.c_str());
             return 0;
         }
     }
@@ -201,7 +202,7 @@ bool UdpSocket::SendTo(const Endpoint& to, const ConstBufferSpan* spans, std::si
         sent = sendmsg(mState->socket.Get(), &message, MSG_NOSIGNAL);
     } while (sent < 0 && errno == EINTR);
     if (sent < 0) {
-        return Fail(what);
+        return Fail(what.c_str());
     }
     if (static_cast<std::size_t>(sent) != total) {
         mLastError = what + ": only " + std::to_string(sent) + " of " + std::to_string(total) + " bytes went";

@@ -56,9 +56,10 @@ UdpSocket::~UdpSocket() = default;
 UdpSocket::UdpSocket(UdpSocket&& other) noexcept = default;
 UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept = default;
 
-bool UdpSocket::Fail(const std::string& what)
+bool UdpSocket::Fail(const char* what)
 {
-    mLastError = what + ": " + ErrorText(static_cast<unsigned long>(WSAGetLastError()));
+    const unsigned long error = static_cast<unsigned long>(WSAGetLastError());
+    mLastError = std::string(what) + ": " + ErrorText(error);
     return false;
 }
 
@@ -121,7 +122,7 @@ bool UdpSocket::Bind(const Endpoint& local)
     }
     const sockaddr_in address = ToSocketAddress(local);
     if (bind(mState->socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        return Fail(what);
+        return Fail(what.c_str());
     }
     return true;
 }
@@ -164,7 +165,7 @@ bool UdpSocket::SetSendInterface(unsigned interfaceIndex)
     }
     // The index in network byte order, as the option wants it for IPv4.
     return SetOption(mState->socket, IPPROTO_IP, IP_UNICAST_IF, static_cast<int>(htonl(interfaceIndex))) ||
-           Fail(what);
+           Fail(what.c_str());
 }
 
 bool UdpSocket::ReportArrival()
@@ -202,7 +203,7 @@ std::size_t UdpSocket::SetReceiveBufferSize(std::size_t bytes)
     // The same limit as on Linux, where the system books twice the figure in an int.
     const int asked = static_cast<int>(std::min<std::size_t>(bytes, INT_MAX / 2));
     if (!SetOption(mState->socket, SOL_SOCKET, SO_RCVBUF, asked)) {
-        Fail(what);
+        Fail(what.c_str());
         return 0;
     }
     return ReceiveBufferSize();
@@ -242,7 +243,7 @@ bool UdpSocket::SendTo(const Endpoint& to, const ConstBufferSpan* spans, std::si
             return true;
         }
         if (WSAGetLastError() != WSAEWOULDBLOCK) {
-            return Fail(what);
+            return Fail(what.c_str());
         }
         if (!WaitForSendRoom(mState->socket, deadline)) {
             mLastError = what + ": the system's send buffer stayed full";
