@@ -34,7 +34,8 @@ struct PacketRingOptions {
     // of the page size (4096).
     std::size_t blockSize = 1u << 20;
     std::size_t blockCount = 16;
-    // A block that is not full is handed over after this time.
+    // A block that is not full is handed over after this time; 0 lets the
+    // kernel choose from the link's speed.
     std::uint32_t blockTimeoutMs = 5;
 };
 

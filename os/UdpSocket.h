@@ -77,6 +77,9 @@ public:
     const std::string& LastError() const { return mLastError; }
 
     // Port 0 lets the system choose; LocalEndpoint then tells the port.
+    // Wine binds a socket bound to an adapter's address to that adapter
+    // (so it hears broadcasts, as on Windows, but only what arrives by that
+    // adapter), and Wine 8 binds to 0.0.0.0 when no adapter has the address.
     bool Bind(const Endpoint& local);
     // The bound address and port; Any:0 when not bound.
     Endpoint LocalEndpoint();
@@ -104,7 +107,8 @@ public:
     std::size_t ReceiveBufferSize();
 
     // One datagram of the spans' bytes in order (at most MaxDatagramSpans);
-    // false unless all of it was sent.
+    // false unless all of it was sent. While the system's send buffer is
+    // full a send waits, on Windows for a second at most.
     bool SendTo(const Endpoint& to, const ConstBufferSpan* spans, std::size_t count);
     bool SendTo(const Endpoint& to, const void* data, std::size_t size)
     {
@@ -121,7 +125,9 @@ public:
     // Waits until a datagram waits, the time-out passes (Os::Infinite waits
     // without limit) or Wake is called; a pending Wake wins over data, so a
     // busy stream cannot keep its receiver from stopping. Ready may
-    // occasionally be followed by a ReceiveMany that finds nothing.
+    // occasionally be followed by a ReceiveMany that finds nothing. Windows
+    // ends a time-out on its timer tick (15.6 ms unless a program of the
+    // machine asked for finer ones).
     WaitResult WaitReadable(std::uint32_t timeoutMs);
     // Ends the current or the next WaitReadable with Woken; wakes before
     // that wait count once.

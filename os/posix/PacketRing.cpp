@@ -86,7 +86,11 @@ bool PacketRing::Open(const PacketRingOptions& options)
         mLastError = what + ": " + reason;
         return false;
     };
-    const auto systemFail = [&fail](int error) { return fail(std::generic_category().message(error)); };
+    // errno is read first, before any text is made.
+    const auto systemFail = [&fail](const char* step) {
+        const int error = errno;
+        return fail(std::string(step) + ": " + std::generic_category().message(error));
+    };
 
     const long pageSize = sysconf(_SC_PAGESIZE);
     if (pageSize <= 0 || options.blockSize == 0 || options.blockSize % static_cast<std::size_t>(pageSize) != 0 ||
@@ -118,13 +122,13 @@ bool PacketRing::Open(const PacketRingOptions& options)
     }
     const int fd = state->socket.Get();
     if (!AttachUdpFilter(fd, options.source, options.destinationPort)) {
-        return systemFail(errno);
+        return systemFail("the filter");
     }
     const int version = TPACKET_V3;
     const int ignoreOutgoing = 1;
     if (setsockopt(fd, SOL_PACKET, PACKET_VERSION, &version, sizeof version) != 0 ||
         setsockopt(fd, SOL_PACKET, PACKET_IGNORE_OUTGOING, &ignoreOutgoing, sizeof ignoreOutgoing) != 0) {
-        return systemFail(errno);
+        return systemFail("the ring's version");
     }
     // One frame per block: version 3 packs packets of any size into a block.
     tpacket_req3 request{};
@@ -134,21 +138,21 @@ bool PacketRing::Open(const PacketRingOptions& options)
     request.tp_frame_nr = static_cast<unsigned>(options.blockCount);
     request.tp_retire_blk_tov = options.blockTimeoutMs;
     if (setsockopt(fd, SOL_PACKET, PACKET_RX_RING, &request, sizeof request) != 0) {
-        return systemFail(errno);
+        return systemFail("the ring's blocks");
     }
     state->blockSize = options.blockSize;
     state->blockCount = options.blockCount;
     state->mapSize = options.blockSize * options.blockCount;
     state->map = mmap(nullptr, state->mapSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     if (state->map == MAP_FAILED) {
-        return systemFail(errno);
+        return systemFail("mapping the ring");
     }
     sockaddr_ll address{};
     address.sll_family = AF_PACKET;
     address.sll_protocol = htons(ETH_P_IP);
     address.sll_ifindex = static_cast<int>(index);
     if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        return systemFail(errno);
+        return systemFail("binding to the adapter");
     }
     mState = std::move(state);
     mLastError.clear();
