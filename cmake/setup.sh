@@ -24,6 +24,7 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
   wine wine64
   locales
+  iproute2 procps
   xvfb xauth x11-apps imagemagick
 )
 

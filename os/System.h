@@ -49,6 +49,10 @@ bool SetEnvironment(const char* name, const char* value);
 // Windows: the working set); 0 when the system does not tell.
 std::size_t ResidentBytes();
 
+// True when this Windows build runs under Wine, which lacks some of
+// Windows' behaviour (for log lines and tests); false on Linux.
+bool RunsUnderWine();
+
 // The folder (without a final separator) of the module that holds address:
 // the driver's own folder when given an address inside the driver.
 std::string ModuleFolder(const void* address);

@@ -12,11 +12,14 @@
 #   USER32, GDI32, COMCTL32, COMDLG32, SHELL32, OLE32
 #                      the configuration dialog's windows, property sheet,
 #                      common dialogs and shell folders
+#   WS2_32, IPHLPAPI   sockets and the adapter list (os/, for the GigE Vision
+#                      producer)
 # A DLL of the project itself (tli.dll) may be imported by the test programs
 # that drive the simulated producer's control API, never by what we ship.
 cmake_minimum_required(VERSION 3.21)
 
-set(system_dlls KERNEL32.dll msvcrt.dll USER32.dll GDI32.dll COMCTL32.dll COMDLG32.dll SHELL32.dll OLE32.dll)
+set(system_dlls KERNEL32.dll msvcrt.dll USER32.dll GDI32.dll COMCTL32.dll COMDLG32.dll SHELL32.dll OLE32.dll
+    WS2_32.dll IPHLPAPI.DLL)
 string(TOLOWER "${system_dlls}" system_dlls)
 
 file(GLOB artifacts "${FOLDER}/*.dll" "${FOLDER}/*.exe")

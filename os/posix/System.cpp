@@ -137,6 +137,11 @@ std::size_t ResidentBytes()
     return static_cast<std::size_t>(resident * static_cast<unsigned long long>(pageSize));
 }
 
+bool RunsUnderWine()
+{
+    return false;
+}
+
 std::string ModuleFolder(const void* address)
 {
     Dl_info info{};

@@ -85,6 +85,13 @@ std::size_t ResidentBytes()
     return counters.WorkingSetSize;
 }
 
+bool RunsUnderWine()
+{
+    // Wine's ntdll exports its version; Windows' does not.
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 std::string ModuleFolder(const void* address)
 {
     HMODULE module = nullptr;

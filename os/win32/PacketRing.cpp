@@ -1,0 +1,54 @@
+// Windows has no packet ring for a process: streams come by UdpSocket.
+#include "os/PacketRing.h"
+
+namespace Os {
+
+struct PacketRing::State {
+};
+
+bool PacketRing::IsAvailable()
+{
+    return false;
+}
+
+PacketRing::PacketRing() = default;
+PacketRing::~PacketRing() = default;
+PacketRing::PacketRing(PacketRing&& other) noexcept = default;
+PacketRing& PacketRing::operator=(PacketRing&& other) noexcept = default;
+
+bool PacketRing::Open(const PacketRingOptions& options)
+{
+    mLastError = "cannot open a packet ring on \"" + options.interfaceName +
+                 "\": Windows has no packet ring; receive the stream with a UDP socket";
+    return false;
+}
+
+void PacketRing::Close()
+{
+    mState.reset();
+}
+
+WaitResult PacketRing::WaitBlock(std::uint32_t)
+{
+    return WaitResult::Failed;
+}
+
+bool PacketRing::NextPacket(RingPacket&)
+{
+    return false;
+}
+
+void PacketRing::ReleaseBlock()
+{
+}
+
+RingStatistics PacketRing::Statistics()
+{
+    return {};
+}
+
+void PacketRing::Wake()
+{
+}
+
+}
