@@ -158,7 +158,10 @@ stop_processes() {
     if ns_exists "$ns"; then pids+=" $(ip netns pids "$ns")"; fi
   done
   # shellcheck disable=SC2086 # one word per pid
-  set -- $pids
+  end_pids $pids
+}
+
+end_pids() { # PID...: asked to end, then killed after 3 s
   [ $# -gt 0 ] || return 0
   kill "$@" 2>/dev/null || true
   local deadline=$((SECONDS + 3))
@@ -326,11 +329,7 @@ other_subnet() {
 other_subnet_off() {
   ns_exists "$cam2_ns" || return 0
   # shellcheck disable=SC2046 # one word per pid
-  set -- $(ip netns pids "$cam2_ns")
-  if [ $# -gt 0 ]; then
-    kill "$@" 2>/dev/null || true
-    while alive "$@"; do sleep 0.1; done
-  fi
+  end_pids $(ip netns pids "$cam2_ns")
   ip netns del "$cam2_ns"
   rm -f "$state/camera2.pid" "$state/camera2.log"
   lab_addr del "$host_ns" "$host_if" "$host_ip/24"
