@@ -2,6 +2,8 @@
 # Installs what the builds need on a Debian 12 machine and builds the MinGW
 # dependencies that Debian does not package (pugixml, minizip, GoogleTest),
 # once for 64-bit and once for 32-bit Windows, each into its own prefix.
+# The GigE Vision lab (tools/gige-lab.sh) needs Aravis's fake camera and tools,
+# network namespaces, nftables, and GNU time for the receivers' CPU times.
 # Quick when everything is already in place.
 set -euo pipefail
 
@@ -26,6 +28,7 @@ packages=(
   locales
   iproute2 procps
   xvfb xauth x11-apps imagemagick
+  aravis-tools aravis-tools-cli nftables iproute2 util-linux time
 )
 
 sudo_cmd=()
