@@ -12,7 +12,10 @@ int doCVLGrab(int grabberNo, int portNo)
 {
     return RunBehindBarrier(0, [&] {
         Log(2, "doCVLGrab entering grabberNo=%d portNo=%d\n", grabberNo, portNo);
-        CameraList::CameraOnPort(portNo)->Grab();
+        // Refused when the wait thread can serve no more cameras: no image would come.
+        if (!CameraList::CameraOnPort(portNo)->Grab()) {
+            return 0;
+        }
         Log(2, "doCVLGrab: leaving grabberNo=%d portNo=%d\n", grabberNo, portNo);
         return 1;
     },

@@ -32,10 +32,10 @@ bool Camera::BeginDelivery()
 
 void Camera::EndDelivery()
 {
-    {
-        std::lock_guard<std::mutex> state(mStateLock);
-        mDelivering = false;
-    }
+    // Notified under the lock: the closing host may delete the camera as soon
+    // as it sees the delivery ended.
+    std::lock_guard<std::mutex> state(mStateLock);
+    mDelivering = false;
     mDeliveryDone.notify_all();
 }
 

@@ -43,7 +43,15 @@ CameraList* CameraList::Create()
 
 void CameraList::Release()
 {
-    delete sInstance.exchange(nullptr, std::memory_order_acq_rel);
+    CameraList* list = sInstance.load(std::memory_order_acquire);
+    if (list == nullptr) {
+        return;
+    }
+    // A delivery under way still reads its rows through the list; after
+    // that, nothing finds the list while it goes.
+    list->EndDeliveries();
+    sInstance.store(nullptr, std::memory_order_release);
+    delete list;
 }
 
 CameraList::CameraList() : mWaitThread(std::make_unique<CameraWaitThread>())
@@ -192,8 +200,19 @@ bool CameraList::BindPort(Camera& camera, int portNo)
 void CameraList::Destroy()
 {
     Log(2, "CameraList::Destroy: entering\n");
-    // No camera delivers any more before the first one goes: a delivery
-    // under way finds its own camera by port past the entries before it.
+    EndDeliveries();
+    for (auto& camera : mCameras) {
+        camera.reset();
+    }
+    mCameras.clear();
+    // Room for the null pointer is there already: no allocation.
+    mNames.assign(1, nullptr);
+    Log(2, "CameraList::Destroy: leaving\n");
+    mInitialized = false;
+}
+
+void CameraList::EndDeliveries()
+{
     for (const auto& camera : mCameras) {
         if (camera && mWaitThread->IsWaiting(camera.get())) {
             mWaitThread->RemoveWaitCamera(camera.get());
@@ -204,14 +223,6 @@ void CameraList::Destroy()
             camera->WaitForDelivery();
         }
     }
-    for (auto& camera : mCameras) {
-        camera.reset();
-    }
-    mCameras.clear();
-    // Room for the null pointer is there already: no allocation.
-    mNames.assign(1, nullptr);
-    Log(2, "CameraList::Destroy: leaving\n");
-    mInitialized = false;
 }
 
 void CameraList::BuildNames()

@@ -36,6 +36,9 @@ public:
     // it is, for its open to refuse. False, with the reason logged, when refused.
     bool BindPort(Camera& camera, int portNo);
     void Destroy();
+    // No camera delivers any more once this returns (the cameras leave the
+    // wait and deliveries under way end), before the first camera goes.
+    void EndDeliveries();
 
     int GetCount() const { return static_cast<int>(mCameras.size()); }
     bool IsInitialized() const { return mInitialized; }

@@ -49,43 +49,48 @@ TEST_F(GrabWaysOutTest, EveryWayOutOfASingleGrabLeavesTheNextOneServed)
     constexpr int port = 3;
     struct WayOut {
         const char* name;
+        // Runs inside the callback, or on the test's thread while the callback runs.
         std::function<void()> inCallback;
+        std::function<void()> meanwhile;
+        bool closes;
     };
-    std::atomic<bool> reopen{false};
-    std::thread other;
+    const auto close = [&] { mDriver->closeCVLPort(0, port); };
+    const auto reset = [&] { mDriver->setProperty(0, port, "Reset", 0); };
     const std::vector<WayOut> waysOut = {
-        {"close inside the callback", [&] { mDriver->closeCVLPort(0, port); reopen = true; }},
-        {"reset inside the callback", [&] { mDriver->setProperty(0, port, "Reset", 0); }},
-        {"continuous on inside the callback", [&] { mDriver->setProperty(0, port, "continuous", 1); }},
-        {"a callback that throws", [] { throw std::runtime_error("the host's own failure"); }},
-        {"close from another thread", [&] {
-             other = std::thread([&] { mDriver->closeCVLPort(0, port); });
-             std::this_thread::sleep_for(50ms);
-             reopen = true;
-         }},
-        {"reset from another thread", [&] {
-             other = std::thread([&] { mDriver->setProperty(0, port, "Reset", 0); });
-             std::this_thread::sleep_for(50ms);
-         }},
+        {"close inside the callback", close, nullptr, true},
+        {"reset inside the callback", reset, nullptr, false},
+        {"continuous on inside the callback", [&] { mDriver->setProperty(0, port, "continuous", 1); }, nullptr,
+         false},
+        {"a callback that throws", [] { throw std::runtime_error("the host's own failure"); }, nullptr, false},
+        {"close from another thread", nullptr, close, true},
+        {"reset from another thread", nullptr, reset, false},
     };
     OpenForImages(Kx1300, port);
     for (const WayOut& wayOut : waysOut) {
         SCOPED_TRACE(wayOut.name);
+        std::promise<void> inside;
         std::atomic<bool> once{false};
         mImages.OnImage(port, [&](std::uint64_t) {
-            if (!once.exchange(true)) {
+            if (once.exchange(true)) {
+                return;
+            }
+            if (wayOut.inCallback) {
                 wayOut.inCallback();
+            } else {
+                inside.set_value();
+                std::this_thread::sleep_for(200ms);
             }
         });
         const std::uint64_t before = mImages.Count(port);
         ASSERT_EQ(mDriver->doCVLGrab(0, port), 1);
+        if (wayOut.meanwhile) {
+            ASSERT_EQ(inside.get_future().wait_for(5s), std::future_status::ready) << mLog.Dump();
+            wayOut.meanwhile();
+        }
         ASSERT_TRUE(mImages.WaitForImages(port, before + 1, 5s)) << mLog.Dump();
         std::this_thread::sleep_for(100ms);
-        if (other.joinable()) {
-            other.join();
-        }
         mImages.OnImage(port, nullptr);
-        if (reopen.exchange(false)) {
+        if (wayOut.closes) {
             ASSERT_EQ(Open(Kx1300, port), 1) << mLog.Dump();
         }
         ASSERT_EQ(mDriver->setProperty(0, port, "continuous", 0), 1);
