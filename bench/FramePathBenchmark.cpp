@@ -97,7 +97,7 @@ int IgnoreImage(int, int)
 // The driver's camera list for one run, its wait thread included.
 class CameraListRun {
 public:
-    CameraListRun() : mList(CameraList::GetInstance()) { mList->Init(); }
+    CameraListRun() : mList(CameraList::Create()) { mList->Init(); }
     ~CameraListRun() { CameraList::Release(); }
     CameraListRun(const CameraListRun&) = delete;
     CameraListRun& operator=(const CameraListRun&) = delete;

@@ -13,7 +13,7 @@ extern "C" int configureCamera(int parentWindow, const char* cameraName)
     const bool found = RunBehindBarrier(true, [&] {
         Log(2, "configureCamera: entering cameraName=%s\n", Text::OrNull(cameraName));
         CameraList* list = CameraList::GetInstance();
-        if (!list->IsCameraAvailable(cameraName)) {
+        if (list == nullptr || !list->IsCameraAvailable(cameraName)) {
             Log(1, "configureCamera: ERROR: cannot find camera by name: %s\n", Text::OrNull(cameraName));
             result = 0;
             return false;

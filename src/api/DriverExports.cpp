@@ -33,7 +33,7 @@ int initialize(const char* systemPath, DebugMsgProc debugMsgProc)
         context.SetDebugMsgProc(debugMsgProc);
         Log(2, "===============\ninitialize: \n");
         if (context.mRefCount == 0) {
-            CameraList::GetInstance()->Init();
+            CameraList::Create()->Init();
         }
         ++context.mRefCount;
         const Os::LocalTime now = Os::Now();
@@ -97,7 +97,8 @@ void setDebugMsgProc(DebugMsgProc debugMsgProc)
 int getCVLNoOfSupportedCameras(void)
 {
     try {
-        return CameraList::GetInstance()->GetCount();
+        const CameraList* list = CameraList::GetInstance();
+        return list != nullptr ? list->GetCount() : 0;
     } catch (...) {
         return 0;
     }
@@ -105,13 +106,10 @@ int getCVLNoOfSupportedCameras(void)
 
 const char** getCVLCameraConfigNames(void)
 {
-    try {
-        return CameraList::GetInstance()->GetNames();
-    } catch (...) {
-        // Out of memory: an empty list the host can still walk.
-        static const char* none[] = {nullptr};
-        return none;
-    }
+    // Outside initialize and finalize: an empty list the host can still walk.
+    static const char* none[] = {nullptr};
+    CameraList* list = CameraList::GetInstance();
+    return list != nullptr ? list->GetNames() : none;
 }
 
 int getCVLMaxNoOfGrabbers(void)

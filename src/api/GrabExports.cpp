@@ -12,7 +12,10 @@ int doCVLGrab(int grabberNo, int portNo)
 {
     return RunBehindBarrier(0, [&] {
         Log(2, "doCVLGrab entering grabberNo=%d portNo=%d\n", grabberNo, portNo);
-        CameraList::GetInstance()->GetByPort(portNo)->Grab();
+        // Refused when the wait thread can serve no more cameras: no image would come.
+        if (!CameraList::CameraOnPort(portNo)->Grab()) {
+            return 0;
+        }
         Log(2, "doCVLGrab: leaving grabberNo=%d portNo=%d\n", grabberNo, portNo);
         return 1;
     },
@@ -26,7 +29,7 @@ int getCVLGrabRow(int grabberNo, int portNo, unsigned char* destination, int row
 {
     return RunBehindBarrier(0, [&] {
         Log(4, "getCVLGrabRow: entering row=%d  grabberNo=%d  portNo=%d\n", row, grabberNo, portNo);
-        Camera* camera = CameraList::GetInstance()->GetByPort(portNo);
+        Camera* camera = CameraList::CameraOnPort(portNo);
         const unsigned char* source = camera->GetRow(row);
         if (source == nullptr) {
             return 0;

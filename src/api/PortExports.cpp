@@ -46,20 +46,18 @@ int openCVLPort(int grabberNo, int portNo, const char* cameraName, int* size)
             return 0;
         }
         CameraList* list = CameraList::GetInstance();
-        if (!list->IsCameraAvailable(cameraName)) {
+        if (list == nullptr || !list->IsCameraAvailable(cameraName)) {
             Log(1, "openCVLPort: ERROR: cannot find camera by name:%s\n", cameraName);
             return 0;
         }
         Camera* camera = list->GetByName(cameraName);
-        // -1 marks an unbound camera: no later call could address it.
-        if (portNo == -1) {
+        // Later calls find the camera by port alone: one camera per port, and
+        // only ports the host is told of (-1 marks an unbound camera).
+        if (portNo < 0 || portNo >= getCVLMaxNoOfPorts()) {
             Log(1, "openCVLPort: ERROR: port %d is not a valid port\n", portNo);
             return 0;
         }
-        // One open camera per port: later calls find the camera by port alone.
-        const Camera* holder = list->FindOpenOnPort(portNo);
-        if (holder != nullptr && holder != camera) {
-            Log(1, "openCVLPort: ERROR: port %d is already used by camera %s\n", portNo, holder->GetName().c_str());
+        if (!list->BindPort(*camera, portNo)) {
             return 0;
         }
         if (camera->Open(portNo, size)) {
@@ -83,7 +81,7 @@ void closeCVLPort(int grabberNo, int portNo)
 {
     RunBehindBarrier(0, [&] {
         Log(2, "closeCVLPort: entering grabberNo=%d, portNo=%d\n", grabberNo, portNo);
-        CameraList::GetInstance()->GetByPort(portNo)->CloseFromHost();
+        CameraList::CameraOnPort(portNo)->CloseFromHost();
         return 0;
     },
     [&](const char* what) {
@@ -97,7 +95,7 @@ int setCompleteCallback(int grabberNo, int portNo, CompleteCallback callback)
 {
     return RunBehindBarrier(0, [&] {
         Log(2, "setCompleteCallback: entering grabberNo=%d   portNo=%d\n", grabberNo, portNo);
-        CameraList::GetInstance()->GetByPort(portNo)->SetCompleteCB(callback);
+        CameraList::CameraOnPort(portNo)->SetCompleteCB(callback);
         Log(2, "setCompleteCallback: leaving grabberNo=%d   portNo=%d\n", grabberNo, portNo);
         return 1;
     },

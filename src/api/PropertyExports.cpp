@@ -11,7 +11,7 @@ int getPropertyRange(int grabberNo, int portNo, const char* propertyName, int* m
 {
     return RunBehindBarrier(0, [&] {
         Log(2, "getPropertyRange: entering grabberNo=%d   portNo=%d\n", grabberNo, portNo);
-        if (!CameraList::GetInstance()->GetByPort(portNo)->GetRange(propertyName, minimum, maximum)) {
+        if (!CameraList::CameraOnPort(portNo)->GetRange(propertyName, minimum, maximum)) {
             return 0;
         }
         Log(2, "getPropertyRange: leaving grabberNo=%d   portNo=%d\n", grabberNo, portNo);
@@ -27,7 +27,7 @@ int getProperty(int grabberNo, int portNo, const char* propertyName, int* value)
 {
     return RunBehindBarrier(0, [&] {
         Log(3, "getProperty: portNo=%d, prop=%s\n", portNo, Text::OrNull(propertyName));
-        return CameraList::GetInstance()->GetByPort(portNo)->GetProperty(propertyName, value) ? 1 : 0;
+        return CameraList::CameraOnPort(portNo)->GetProperty(propertyName, value) ? 1 : 0;
     },
     [&](const char* what) {
         Log(1, "getProperty: --EXCEPTION caught grabberNo=%d, portNo=%d, property=%s: %s\n", grabberNo, portNo,
@@ -40,7 +40,7 @@ int setProperty(int grabberNo, int portNo, const char* propertyName, int value)
 {
     return RunBehindBarrier(0, [&] {
         Log(3, "setProperty: portNo=%d\n", portNo);
-        return CameraList::GetInstance()->GetByPort(portNo)->SetProperty(propertyName, value) ? 1 : 0;
+        return CameraList::CameraOnPort(portNo)->SetProperty(propertyName, value) ? 1 : 0;
     },
     [&](const char* what) {
         Log(1, "setProperty: --EXCEPTION caught grabberNo=%d, portNo=%d, property=%s, value=%d: %s\n", grabberNo,

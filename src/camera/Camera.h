@@ -4,14 +4,17 @@
 
 #include "camera/CameraStatistics.h"
 #include "camera/ImageBuffer.h"
+#include "diag/DeferredLog.h"
 #include "kavrix.h"
 #include "params/CameraInfo.h"
 #include "params/CameraParameters.h"
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -44,6 +47,9 @@ public:
     int GetRowSize() const { return mWidth * (mBitsPerPixel / 8); }
     CameraParameters& GetParameters() { return mParameters; }
 
+    // Binds the camera to portNo before it opens (the camera list does this
+    // under its own lock, so two cameras never bind one port).
+    void Bind(int portNo) { mPort = portNo; }
     // Opens and binds to portNo with the stored settings; size receives width
     // and height. False when already open; any other failure is undone and
     // raised again.
@@ -53,12 +59,15 @@ public:
     // Close for the host: refused (false) from inside the debug callback,
     // where it would wait for a delivery that waits to log.
     bool CloseFromHost();
+    // Closes and opens again on the same port, which stays bound meanwhile;
+    // refused (false) where CloseFromHost is.
+    bool Reset();
     void SetCompleteCB(CompleteCallback callback);
 
-    // Starts grabbing in the current mode; a request made while a single
-    // grab's image is being delivered starts the next grab once it stopped.
+    // Starts grabbing in the current mode. A request made while a grab stops
+    // (a single grab's image was taken, or the host's stop settles) starts
+    // once that stop is done. False when the camera cannot be served at all.
     bool Grab();
-    void MakeGrabbing(bool on);
     void SetContinuousGrab(bool on);
     // The start of a row of the last image, or null.
     const unsigned char* GetRow(int row);
@@ -75,31 +84,84 @@ public:
     // A configuration dialog of any camera is on screen.
     static bool IsConfigurationOpen();
 
-    // The wait thread's side: the image event of a grabbing camera, and the
-    // delivery of its image. BeginDelivery is called while the camera is
-    // still registered, so a closing host waits for the delivery to end.
+    // The wait thread's side: the image event of a grabbing camera, the
+    // delivery of its image, and its buffers the producer refused. A delivery
+    // begins while the camera is still registered, so a closing host waits
+    // for it to end; false when the camera is not grabbing any more.
     const std::shared_ptr<Os::Event>& GetImageReceivedEvent();
-    void RequeueHeldBuffers();
-    void BeginDelivery();
+    // True when buffers are still held afterwards.
+    bool RequeueHeldBuffers();
+    bool BeginDelivery();
     void ProcessEvent();
     void EndDelivery();
+    // After an error on the wait thread: acquisition stops, as soon as no
+    // host thread controls the camera.
+    void StopAfterError();
     // Returns once no delivery runs on another thread.
     void WaitForDelivery();
 
     const CameraStatistics& GetStatistics() const { return mStatistics; }
 
 private:
+    // Host-side control of the camera: holds mControlLock, keeps the thread's
+    // messages until the lock is released, and on release performs a stop the
+    // wait thread asked for meanwhile.
+    class Control {
+    public:
+        explicit Control(Camera& camera);
+        ~Control();
+        Control(const Control&) = delete;
+        Control& operator=(const Control&) = delete;
+        // Lets go of the camera for a while (messages delivered, stops the
+        // wait thread asked for done), then takes it again.
+        void Pause(std::uint32_t milliseconds);
+
+    private:
+        Camera& mCamera;
+        DeferredLog mLog;
+        std::unique_lock<std::mutex> mLock;
+    };
+
+    // Close, keeping the port bound when unbind is false.
+    void Shutdown(bool unbind);
     void CleanupOnClose();
     bool LoadSettings();
     void ApplyLogSettings();
     void PutCameraIntoMono8();
     void SetImageSize(int* size);
-    // Both run with mGrabLock held.
-    void MakeGrabbingLocked(bool on, bool settle);
+
+    // Why the wait thread asks for a stop.
+    enum class PendingStop { SingleDone, AfterError };
+    // An image the wait thread took for delivery.
+    struct Taken {
+        bool mSingle = false;
+        std::uint64_t mAcquisition = 0;
+    };
+
+    // The steps of grabbing; all run under Control.
+    bool RequestGrab();
+    bool StartGrabbing();
+    // Stops the camera's acquisition; the camera stays registered, so frames
+    // already on their way are still delivered, until FinishStop. Gives the
+    // acquisition that stops, or nothing when there is none (or the stop
+    // failed and was finished at once).
+    std::optional<std::uint64_t> BeginStop();
+    // Takes the camera out of the wait unless another stop has finished that
+    // acquisition already; true when a grab asked for meanwhile is due.
+    bool FinishStop(std::uint64_t acquisition);
+    // The settling pause of a host thread, FinishStop, then a grab asked for
+    // meanwhile.
+    void SettleAndFinish(Control& control, std::uint64_t acquisition);
+    void StopGrabbing(Control& control);
     void DiscardLeftovers();
-    void StopSingleGrab();
+
+    // The wait thread's steps. A stop it asks for is done at once when no
+    // host thread controls the camera, else by that thread when it lets go.
+    bool TakeImage(DeliveryProbe* probe, Taken& taken);
     bool CopyImage(DeliveryProbe* probe);
-    void DeliverImage();
+    void DeliverImage(const Taken& taken);
+    void RequestStop(std::uint64_t acquisition, PendingStop kind);
+    void RunPendingStop();
 
     std::shared_ptr<Kavrix::Device> mDevice;
     CameraWaitThread& mWaitThread;
@@ -111,26 +173,43 @@ private:
     CameraParameters mParameters;
     std::atomic<CompleteCallback> mCompleteCB{nullptr};
     std::atomic<bool> mContinuous{false};
-    std::atomic<bool> mGrabbing{false};
-    // Serializes starting and stopping, and the marks below.
-    std::recursive_mutex mGrabLock;
-    // A single grab's image has been taken and its stop has not finished.
-    bool mSingleImageTaken = false;
-    // A grab asked for meanwhile, started when that stop is done.
-    bool mGrabRequested = false;
-    std::atomic<bool> mClosing{false};
     int mBitsPerPixel;
     int mWidth = 0;
     int mHeight = 0;
     CameraStatistics mStatistics;
     bool mImagePending = false;
     std::mutex mImagePendingLock;
+
+    // Serialises what host threads do with the camera: open and close,
+    // starting and stopping, its parameters and node map. The wait thread
+    // only ever tries it, so a host thread holding it never stalls image
+    // delivery; nothing waits for the wait thread while holding it.
+    std::mutex mControlLock;
+    // Closing: no grab starts any more. Guarded by mControlLock.
+    bool mClosing = false;
+    // Serialises the stream's filled buffers between a delivery on the wait
+    // thread and the discard before a grab starts.
+    std::mutex mStreamLock;
+
+    // The grab state, guarded by mStateLock, which is held for a few
+    // instructions at a time and never while calling out.
+    std::mutex mStateLock;
+    std::atomic<bool> mGrabbing{false};
+    // Counts starts and stops: a delivery, or a stop the wait thread asked
+    // for, that belongs to an acquisition that has ended does nothing.
+    std::uint64_t mAcquisition = 0;
+    // The host's stop of the acquisition mAcquisition is settling.
+    bool mStopping = false;
+    // The single grab of the acquisition has taken its image.
+    bool mSingleTaken = false;
+    // A grab asked for while the acquisition stops.
+    bool mGrabRequested = false;
+    // The wait thread asks for acquisition mStopAcquisition to stop.
+    bool mStopPending = false;
+    std::uint64_t mStopAcquisition = 0;
+    PendingStop mStopKind = PendingStop::SingleDone;
     // An image delivery on the wait thread, which closing waits for.
-    std::mutex mDeliveryLock;
-    std::condition_variable mDeliveryDone;
     bool mDelivering = false;
     std::thread::id mDeliveryThread;
-    // Counts opens and closes, so a delivery notices that the host closed
-    // or reopened the camera from inside its callback.
-    std::atomic<unsigned> mGeneration{0};
+    std::condition_variable mDeliveryDone;
 };

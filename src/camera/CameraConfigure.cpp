@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -45,20 +46,25 @@ bool Camera::Configure(int parentWindow)
     if (mGrabbing && !ConfigurationDialog::ConfirmWhileGrabbing(title, parentWindow)) {
         return false;
     }
+    std::unique_ptr<CameraParameters> copy;
+    {
+        Control control(*this);
+        copy = std::make_unique<CameraParameters>(mParameters);
+    }
     // The dialog shows the log settings in force, whichever camera set them.
-    CameraParameters copy(mParameters);
     const DriverContext& context = DriverContext::Instance();
-    SetValue<int>(copy, "LogLevel", context.mLogLevel);
-    SetValue<bool>(copy, "LogIntoFile", context.mLogIntoFile);
-    SetValue<int>(copy, "DebugViewOutput", context.mDebugViewOutput);
+    SetValue<int>(*copy, "LogLevel", context.mLogLevel);
+    SetValue<bool>(*copy, "LogIntoFile", context.mLogIntoFile);
+    SetValue<int>(*copy, "DebugViewOutput", context.mDebugViewOutput);
     bool accepted = false;
     {
         const OpenDialog open;
-        accepted = ConfigurationDialog::Run(copy, title, parentWindow);
+        accepted = ConfigurationDialog::Run(*copy, title, parentWindow);
     }
     if (accepted) {
-        copy.WriteSettings();
-        mParameters = copy;
+        copy->WriteSettings();
+        Control control(*this);
+        mParameters = *copy;
     }
     Log(2, "Camera::Configure: leaving\n");
     return accepted;

@@ -1,6 +1,7 @@
 // Image delivery on the wait thread: the image is copied into the image
 // buffer, its grab buffer goes back to the producer, and the host's
-// completion callback is called.
+// completion callback is called. No camera lock is held while the host is
+// called or a message is delivered.
 #include "camera/Camera.h"
 
 #include "camera/DeliveryProbe.h"
@@ -14,37 +15,40 @@ const std::shared_ptr<Os::Event>& Camera::GetImageReceivedEvent()
     return mDevice->GetImageReceivedEvent();
 }
 
-void Camera::RequeueHeldBuffers()
+bool Camera::RequeueHeldBuffers()
 {
+    std::lock_guard<std::mutex> stream(mStreamLock);
     mDevice->RequeueHeldBuffers();
+    return mDevice->GetHeldBufferCount() != 0;
 }
 
-void Camera::BeginDelivery()
+bool Camera::BeginDelivery()
 {
-    std::lock_guard<std::mutex> lock(mDeliveryLock);
+    std::lock_guard<std::mutex> state(mStateLock);
     mDelivering = true;
     mDeliveryThread = std::this_thread::get_id();
+    return true;
 }
 
 void Camera::EndDelivery()
 {
-    {
-        std::lock_guard<std::mutex> lock(mDeliveryLock);
-        mDelivering = false;
-    }
+    // Notified under the lock: the closing host may delete the camera as soon
+    // as it sees the delivery ended.
+    std::lock_guard<std::mutex> state(mStateLock);
+    mDelivering = false;
     mDeliveryDone.notify_all();
 }
 
 void Camera::WaitForDelivery()
 {
-    std::unique_lock<std::mutex> lock(mDeliveryLock);
+    std::unique_lock<std::mutex> state(mStateLock);
     // A host that closes the camera from inside its callback runs on the
     // delivering thread: that delivery touches nothing of the camera after
     // the callback, so there is nothing to wait for.
     if (mDelivering && mDeliveryThread == std::this_thread::get_id()) {
         return;
     }
-    mDeliveryDone.wait(lock, [this] { return !mDelivering; });
+    mDeliveryDone.wait(state, [this] { return !mDelivering; });
 }
 
 void Camera::ProcessEvent()
@@ -53,25 +57,53 @@ void Camera::ProcessEvent()
     if (probe != nullptr) {
         probe->Entered();
     }
+    Taken taken;
+    if (TakeImage(probe, taken)) {
+        DeliverImage(taken);
+    }
+}
+
+bool Camera::TakeImage(DeliveryProbe* probe, Taken& taken)
+{
+    // Declared first, so the stream's lock is released before any message
+    // goes out.
+    DeferredLog log;
+    std::lock_guard<std::mutex> stream(mStreamLock);
     try {
         mDevice->ProcessEvent(mName.c_str());
         ++mStatistics.mFrames;
         if (!mDevice->HasImage()) {
-            return;
+            return false;
         }
-        if (!mGrabbing) {
+        bool deliver = false;
+        {
+            std::lock_guard<std::mutex> state(mStateLock);
+            // A single grab delivers one image; what comes after it, or after
+            // the camera stopped grabbing, goes back to the producer.
+            deliver = mGrabbing && !mSingleTaken && !mStopPending;
+            taken.mSingle = deliver && !mContinuous && !mStopping;
+            mSingleTaken = mSingleTaken || taken.mSingle;
+            taken.mAcquisition = mAcquisition;
+        }
+        if (!deliver) {
             ++mStatistics.mDropped;
             mDevice->DiscardImage();
-            return;
+            return false;
         }
     } catch (...) {
         Log(1, "Camera::ProcessEvent exception caught: 1");
         LogTiming(mName.c_str(), false, "Camera::ProcessEvent exception caught: 1");
-        return;
+        return false;
     }
     if (CopyImage(probe)) {
-        DeliverImage();
+        return true;
     }
+    // A single grab whose image could not be copied takes the next one.
+    std::lock_guard<std::mutex> state(mStateLock);
+    if (taken.mSingle && mAcquisition == taken.mAcquisition) {
+        mSingleTaken = false;
+    }
+    return false;
 }
 
 bool Camera::CopyImage(DeliveryProbe* probe)
@@ -89,19 +121,15 @@ bool Camera::CopyImage(DeliveryProbe* probe)
         if (probe != nullptr) {
             probe->Copied();
         }
+        return true;
     } catch (...) {
         Log(1, "Camera::ProcessEvent exception caught: 2");
         LogTiming(mName.c_str(), false, "Camera::ProcessEvent exception caught: 2");
         return false;
     }
-    std::lock_guard<std::recursive_mutex> lock(mGrabLock);
-    if (mGrabbing && !mContinuous) {
-        mSingleImageTaken = true;
-    }
-    return true;
 }
 
-void Camera::DeliverImage()
+void Camera::DeliverImage(const Taken& taken)
 {
     LogTiming(mName.c_str(), true, "image received at %6ld", Os::ProcessMilliseconds());
     const CompleteCallback callback = mCompleteCB;
@@ -112,39 +140,17 @@ void Camera::DeliverImage()
     } else {
         Log(3, "Camera::ProcessEvent: grab succesful. calling CB, port=%d\n", port);
         SetImagePending(true);
-        const unsigned generation = mGeneration;
         {
             const HostCallbackScope insideCallback(HostCallbackScope::Kind::Completion);
             callback(0, port);
-        }
-        if (generation != mGeneration) {
-            // Closed or reopened from inside the callback: nothing of this
-            // delivery is left to finish.
-            return;
         }
         if (DriverContext::Instance().mLogTimings) {
             DriverContext::Instance().FlushLogFile();
         }
     }
-    if (!mContinuous) {
-        StopSingleGrab();
-        Log(2, "Camera::ProcessEvent: Grab finished\n");
-    }
-}
-
-void Camera::StopSingleGrab()
-{
-    std::lock_guard<std::recursive_mutex> lock(mGrabLock);
-    // On the wait thread, without the settling pause: it would hold up the
-    // images of every other camera.
-    MakeGrabbingLocked(false, false);
-    mSingleImageTaken = false;
-    if (mGrabRequested) {
-        mGrabRequested = false;
-        MakeGrabbingLocked(true, false);
-        if (!mGrabbing) {
-            Log(1, "Camera::ProcessEvent: ERROR: the grab requested during the last delivery could not start, "
-                   "port=%d\n", mPort.load());
-        }
+    // Closed, reset or switched to another mode from inside the callback:
+    // that acquisition has ended, and its stop asks for nothing.
+    if (taken.mSingle) {
+        RequestStop(taken.mAcquisition, PendingStop::SingleDone);
     }
 }

@@ -1,5 +1,6 @@
 #include "camera/CameraList.h"
 
+#include "diag/DeferredLog.h"
 #include "diag/DriverContext.h"
 #include "diag/Text.h"
 #include "transport/Device.h"
@@ -20,12 +21,13 @@ std::mutex sCreationLock;
 
 CameraList* CameraList::GetInstance()
 {
-    CameraList* list = sInstance.load(std::memory_order_acquire);
-    if (list != nullptr) {
-        return list;
-    }
+    return sInstance.load(std::memory_order_acquire);
+}
+
+CameraList* CameraList::Create()
+{
     std::lock_guard<std::mutex> lock(sCreationLock);
-    list = sInstance.load(std::memory_order_relaxed);
+    CameraList* list = sInstance.load(std::memory_order_relaxed);
     if (list == nullptr) {
         // The constructor allocates too, so a plain new: its failure is a bad_alloc.
         try {
@@ -41,9 +43,15 @@ CameraList* CameraList::GetInstance()
 
 void CameraList::Release()
 {
-    // Reachable while it is destroyed: closing its cameras may look it up.
-    delete sInstance.load(std::memory_order_acquire);
+    CameraList* list = sInstance.load(std::memory_order_acquire);
+    if (list == nullptr) {
+        return;
+    }
+    // A delivery under way still reads its rows through the list; after
+    // that, nothing finds the list while it goes.
+    list->EndDeliveries();
     sInstance.store(nullptr, std::memory_order_release);
+    delete list;
 }
 
 CameraList::CameraList() : mWaitThread(std::make_unique<CameraWaitThread>())
@@ -158,21 +166,53 @@ Camera* CameraList::GetByPort(int portNo)
     throw "Err";
 }
 
-const Camera* CameraList::FindOpenOnPort(int portNo) const
+Camera* CameraList::CameraOnPort(int portNo)
 {
-    for (const auto& camera : mCameras) {
-        if (camera && camera->IsOpen() && camera->GetPort() == portNo) {
-            return camera.get();
+    if (CameraList* list = GetInstance()) {
+        return list->GetByPort(portNo);
+    }
+    Log(1, "CameraList::GetByPort: ERROR: could not find camera on port %d\n", portNo);
+    throw "Err";
+}
+
+bool CameraList::BindPort(Camera& camera, int portNo)
+{
+    DeferredLog log;
+    std::lock_guard<std::mutex> lock(mBindLock);
+    for (const auto& other : mCameras) {
+        if (other && other.get() != &camera && other->GetPort() == portNo) {
+            Log(1, "openCVLPort: ERROR: port %d is already used by camera %s\n", portNo, other->GetName().c_str());
+            return false;
         }
     }
-    return nullptr;
+    if (camera.IsOpen()) {
+        return true;
+    }
+    if (camera.GetPort() != -1) {
+        Log(1, "openCVLPort: ERROR: camera %s is being opened on port %d\n", camera.GetName().c_str(),
+            camera.GetPort());
+        return false;
+    }
+    camera.Bind(portNo);
+    return true;
 }
 
 void CameraList::Destroy()
 {
     Log(2, "CameraList::Destroy: entering\n");
-    // No camera delivers any more before the first one goes: a delivery
-    // under way finds its own camera by port past the entries before it.
+    EndDeliveries();
+    for (auto& camera : mCameras) {
+        camera.reset();
+    }
+    mCameras.clear();
+    // Room for the null pointer is there already: no allocation.
+    mNames.assign(1, nullptr);
+    Log(2, "CameraList::Destroy: leaving\n");
+    mInitialized = false;
+}
+
+void CameraList::EndDeliveries()
+{
     for (const auto& camera : mCameras) {
         if (camera && mWaitThread->IsWaiting(camera.get())) {
             mWaitThread->RemoveWaitCamera(camera.get());
@@ -183,14 +223,6 @@ void CameraList::Destroy()
             camera->WaitForDelivery();
         }
     }
-    for (auto& camera : mCameras) {
-        camera.reset();
-    }
-    mCameras.clear();
-    // Room for the null pointer is there already: no allocation.
-    mNames.assign(1, nullptr);
-    Log(2, "CameraList::Destroy: leaving\n");
-    mInitialized = false;
 }
 
 void CameraList::BuildNames()

@@ -7,13 +7,18 @@
 #include "transport/Library.h"
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class CameraList {
 public:
-    // The list, created on first use without enumerating; thread-safe.
+    // The list between initialize and the last finalize, or null: outside
+    // that time the driver has no cameras and starts no thread.
     static CameraList* GetInstance();
-    // Destroys the list (the last finalize); the next GetInstance makes a new one.
+    // The list, made (without enumerating) when there is none; thread-safe.
+    static CameraList* Create();
+    // Destroys the list (the last finalize). It is no longer found from the
+    // start, so what runs while its cameras close finds no list.
     static void Release();
 
     // Walks every interface and device; true when at least one camera was found.
@@ -22,9 +27,18 @@ public:
     bool IsCameraAvailable(const char* name);
     Camera* GetByName(const char* name);
     Camera* GetByPort(int portNo);
-    // The open camera bound to the port, or null; nothing is logged.
-    const Camera* FindOpenOnPort(int portNo) const;
+    // GetByPort of the list; with no list, the same error as for a port no
+    // camera is bound to.
+    static Camera* CameraOnPort(int portNo);
+    // Binds the camera to the port unless another camera holds it (open or
+    // opening) or the camera is being opened on another thread; the check
+    // and the binding are one step. A camera that is open already stays as
+    // it is, for its open to refuse. False, with the reason logged, when refused.
+    bool BindPort(Camera& camera, int portNo);
     void Destroy();
+    // No camera delivers any more once this returns (the cameras leave the
+    // wait and deliveries under way end), before the first camera goes.
+    void EndDeliveries();
 
     int GetCount() const { return static_cast<int>(mCameras.size()); }
     bool IsInitialized() const { return mInitialized; }
@@ -43,6 +57,7 @@ private:
     void BuildNames();
 
     std::vector<std::unique_ptr<Camera>> mCameras;
+    std::mutex mBindLock;
     bool mInitialized = false;
     std::vector<const char*> mNames;
     Kavrix::Library mLibrary;

@@ -32,6 +32,7 @@ bool Camera::Open(int portNo, int* size)
     }
     Log(2, "Camera::Open: entering port=%d\n", portNo);
     Log(1, "Opening camera %s on port %d\n", mName.c_str(), portNo);
+    Control control(*this);
     if (mIsOpen) {
         Log(1, "Camera::Open: ERROR:  %s is already open on port %d\n", mName.c_str(), mPort.load());
         return false;
@@ -73,7 +74,6 @@ bool Camera::Open(int portNo, int* size)
         Log(3, "Camera::Open: INFO *5*: mDevice->OpenDataStream completed, port: %d\n", portNo);
         SetImageSize(size);
         mIsOpen = true;
-        ++mGeneration;
         Log(2, "Camera::Open: leaving, port=%d\n", portNo);
         return true;
     } catch (const std::exception& e) {
@@ -161,31 +161,62 @@ bool Camera::CloseFromHost()
     return true;
 }
 
+bool Camera::Reset()
+{
+    if (HostCallbackScope::IsActive(HostCallbackScope::Kind::Debug)) {
+        Log(1, "closeCVLPort: ERROR: called from inside a driver callback\n");
+        return false;
+    }
+    // The port stays bound through the reopen, so no other camera takes it meanwhile.
+    const int port = mPort;
+    Shutdown(false);
+    int size[2] = {0, 0};
+    return Open(port, size);
+}
+
 void Camera::Close()
+{
+    Shutdown(true);
+}
+
+void Camera::Shutdown(bool unbind)
 {
     Log(2, "Camera::Close: entering\n");
     if (!mIsOpen) {
         Log(1, "Camera::Close: WARNING: called on already closed camera\n");
     }
     {
-        std::lock_guard<std::recursive_mutex> lock(mGrabLock);
+        Control control(*this);
         // From here on no grab starts, not even one the host asked for from its callback.
         mClosing = true;
+        StopGrabbing(control);
+        // Still registered after a failed stop, whatever the state says: the
+        // stream goes away below.
+        if (mWaitThread.IsWaiting(this)) {
+            mWaitThread.RemoveWaitCamera(this);
+        }
+        std::lock_guard<std::mutex> state(mStateLock);
+        mGrabbing = false;
+        ++mAcquisition;
+        mStopping = false;
+        mSingleTaken = false;
         mGrabRequested = false;
-        MakeGrabbingLocked(false, true);
+        mStopPending = false;
     }
-    // Still registered after a failed stop, whatever the flag says: the
-    // stream goes away below.
-    if (mWaitThread.IsWaiting(this)) {
-        mWaitThread.RemoveWaitCamera(this);
-    }
-    ++mGeneration;
+    // Without the camera's lock: the delivery may call the host, which may
+    // call back into this camera.
     WaitForDelivery();
-    const int port = mPort;
-    mPort = -1;
-    mIsOpen = false;
-    CleanupOnClose();
-    mClosing = false;
+    int port = -1;
+    {
+        Control control(*this);
+        port = mPort;
+        if (unbind) {
+            mPort = -1;
+        }
+        mIsOpen = false;
+        CleanupOnClose();
+        mClosing = false;
+    }
     Log(2, "Camera::Close: leaving on port %d\n", port);
 }
 

@@ -129,6 +129,7 @@ bool Camera::GetProperty(const char* name, int* value)
         *value = mContinuous ? 1 : 0;
         return true;
     }
+    Control control(*this);
     if (!mParameters.HasParam(name)) {
         return false;
     }
@@ -150,21 +151,19 @@ bool Camera::SetProperty(const char* name, int value)
         SetContinuousGrab(value != 0);
         return true;
     }
-    if (mParameters.HasParam(name)) {
-        Param_& param = *mParameters.GetParam(name);
-        if (!SetValue(param, value)) {
-            return false;
+    {
+        Control control(*this);
+        if (mParameters.HasParam(name)) {
+            Param_& param = *mParameters.GetParam(name);
+            if (!SetValue(param, value)) {
+                return false;
+            }
+            mDevice->ApplyParameter(param);
+            return true;
         }
-        mDevice->ApplyParameter(param);
-        return true;
     }
     if (Is(name, "Reset")) {
-        const int port = mPort;
-        if (!CloseFromHost()) {
-            return false;
-        }
-        int size[2] = {0, 0};
-        return Open(port, size);
+        return Reset();
     }
     if (Is(name, "PrintStats")) {
         PrintStats();
@@ -184,7 +183,11 @@ bool Camera::SetProperty(const char* name, int value)
 bool Camera::GetRange(const char* name, int* minimum, int* maximum)
 {
     Log(2, "Camera::GetRange: entering prop=%s \n", Text::OrNull(name));
-    if (name == nullptr || minimum == nullptr || maximum == nullptr || !mParameters.HasParam(name)) {
+    if (name == nullptr || minimum == nullptr || maximum == nullptr) {
+        return false;
+    }
+    Control control(*this);
+    if (!mParameters.HasParam(name)) {
         return false;
     }
     int low = 0;

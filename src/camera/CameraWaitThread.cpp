@@ -1,6 +1,7 @@
 #include "camera/CameraWaitThread.h"
 
 #include "camera/Camera.h"
+#include "diag/DeferredLog.h"
 #include "diag/DriverContext.h"
 #include "os/System.h"
 #include "transport/CameraError.h"
@@ -12,12 +13,14 @@ namespace {
 constexpr std::uint32_t TerminateWaitMs = 5000;
 constexpr int ForcedExitCode = -1000;
 constexpr std::uint32_t FailedWaitPauseMs = 100;
+// How soon buffers the producer refused are offered again.
+constexpr std::uint32_t HeldBufferRetryMs = 20;
 
 // An error while delivering stops that camera's grabbing; the others go on.
 void StopAfterError(Camera* camera)
 {
     if (camera != nullptr) {
-        camera->MakeGrabbing(false);
+        camera->StopAfterError();
     }
 }
 
@@ -61,20 +64,29 @@ void CameraWaitThread::Terminate()
     Log(2, "CameraWaitThread::~CameraWaitThread: leaving\n");
 }
 
-void CameraWaitThread::StoreWaitCamera(Camera* camera)
+bool CameraWaitThread::StoreWaitCamera(Camera* camera)
 {
     Log(3, "CameraWaitThread::StoreWaitCamera: entering, port=%d\n", camera->GetPort());
     {
+        // No message goes out while the lock is held: the host, called with
+        // it, may grab from there.
+        DeferredLog log;
         std::lock_guard<std::mutex> lock(mLock);
         if (std::find(mCameras.begin(), mCameras.end(), camera) != mCameras.end()) {
             Log(1, "CameraWaitThread::StoreWaitCamera: WARNING: wait camera already stored, port=%d\n",
                 camera->GetPort());
-            return;
+            return true;
+        }
+        if (mCameras.size() >= static_cast<std::size_t>(MaxCameras)) {
+            Log(1, "CameraWaitThread::StoreWaitCamera: ERROR: reached camera limit %d, port=%d\n", SlotCount,
+                camera->GetPort());
+            return false;
         }
         mCameras.push_back(camera);
     }
     mUpdate.Set();
     Log(3, "CameraWaitThread::StoreWaitCamera: leaving, port=%d\n", camera->GetPort());
+    return true;
 }
 
 void CameraWaitThread::RemoveWaitCamera(Camera* camera)
@@ -99,15 +111,22 @@ bool CameraWaitThread::IsWaiting(const Camera* camera)
     return std::find(mCameras.begin(), mCameras.end(), camera) != mCameras.end();
 }
 
-void CameraWaitThread::AddWaitCameras()
+bool CameraWaitThread::IsCurrentThread() const
+{
+    return mThreadId.load() == std::this_thread::get_id();
+}
+
+bool CameraWaitThread::AddWaitCameras()
 {
     Log(3, "CameraWaitThread::AddWaitCameras: entering");
+    DeferredLog log;
     std::lock_guard<std::mutex> lock(mLock);
+    bool held = false;
     int count = 2;
     for (Camera* camera : mCameras) {
         try {
             // Buffers the producer refused earlier get another chance.
-            camera->RequeueHeldBuffers();
+            held = camera->RequeueHeldBuffers() || held;
             mSlots[count].mEvent = camera->GetImageReceivedEvent();
         } catch (const std::exception& e) {
             Log(1, "CameraWaitThread::AddWaitCameras: ERROR: camera on port=%d left out: %s\n", camera->GetPort(),
@@ -138,10 +157,12 @@ void CameraWaitThread::AddWaitCameras()
     }
     mHandleCount = count;
     Log(3, "CameraWaitThread::AddWaitCameras: leaving");
+    return held;
 }
 
 Camera* CameraWaitThread::BeginDelivery(int slot)
 {
+    DeferredLog log;
     std::lock_guard<std::mutex> lock(mLock);
     if (slot < 2 || slot >= mHandleCount) {
         Log(1, "CameraWaitThread::GetWaitCamera: ERROR: index out of range %d, n=%d\n", slot - 2,
@@ -155,19 +176,23 @@ Camera* CameraWaitThread::BeginDelivery(int slot)
         camera->GetImageReceivedEvent() != mSlots[slot].mEvent) {
         return nullptr;
     }
-    camera->BeginDelivery();
-    return camera;
+    return camera->BeginDelivery() ? camera : nullptr;
 }
 
 void CameraWaitThread::ThreadMain()
 {
     Log(2, "CameraWaitThread::ThreadMain: entering, clock=%ld", Clock());
     LogTiming("ALL_CAMERAS", false, "CameraWaitThread started");
+    mThreadId = std::this_thread::get_id();
     for (;;) {
         mUpdate.Reset();
-        AddWaitCameras();
+        const bool held = AddWaitCameras();
         Log(3, "CameraWaitThread::ThreadMain: waiting for events..., clock=%ld", Clock());
-        const int result = Os::WaitForAny(mHandles.data(), static_cast<std::size_t>(mHandleCount), Os::Infinite);
+        const int result = Os::WaitForAny(mHandles.data(), static_cast<std::size_t>(mHandleCount),
+                                          held ? HeldBufferRetryMs : Os::Infinite);
+        if (result == Os::WaitTimeout && held) {
+            continue;
+        }
         if (result == Os::WaitTimeout) {
             Log(1, "CameraWaitThread::ThreadMain: WARNING: wait timeout -- should not have happened");
             break;

@@ -5,8 +5,10 @@
 #include "os/Event.h"
 #include "os/Thread.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 class Camera;
@@ -25,10 +27,13 @@ public:
     CameraWaitThread(const CameraWaitThread&) = delete;
     CameraWaitThread& operator=(const CameraWaitThread&) = delete;
 
-    void StoreWaitCamera(Camera* camera);
+    // False (logged) when the wait already serves MaxCameras cameras.
+    bool StoreWaitCamera(Camera* camera);
     // After it returns, no image of the camera is handed to it any more.
     void RemoveWaitCamera(Camera* camera);
     bool IsWaiting(const Camera* camera);
+    // The calling thread is the wait thread.
+    bool IsCurrentThread() const;
 
 private:
     struct Slot {
@@ -37,7 +42,10 @@ private:
     };
 
     void ThreadMain();
-    void AddWaitCameras();
+    // True when a camera's buffers are still held by the driver (the
+    // producer refused them back): they are tried again after a while even
+    // when no image comes, since none can come while all are held.
+    bool AddWaitCameras();
     // The camera whose event fired in that slot, marked as delivering; null
     // when it stopped waiting since the slots were filled.
     Camera* BeginDelivery(int slot);
@@ -58,4 +66,5 @@ private:
     // always waiting would otherwise starve every camera after it.
     const Camera* mLastServed = nullptr;
     std::unique_ptr<Os::Thread> mThread;
+    std::atomic<std::thread::id> mThreadId{};
 };

@@ -35,8 +35,14 @@ public:
     DriverContext(const DriverContext&) = delete;
     DriverContext& operator=(const DriverContext&) = delete;
 
-    // Formats and delivers one message to the sinks its level reaches.
+    // Formats and delivers one message to the sinks its level reaches (later,
+    // while the calling thread defers its messages: see DeferredLog).
     void Log(int level, const char* format, std::va_list args);
+    // Where a message goes: the system's debug output, the host's callback,
+    // the log file.
+    enum Sink : unsigned { ToDebugOutput = 1, ToCallback = 2, ToFile = 4 };
+    // Delivers one formatted message to the given sinks.
+    void Deliver(unsigned sinks, const char* text);
     // Appends one time-stamped line; a null tag appends nothing.
     void LogToFile(const char* message, const char* tag, bool deferFlush);
     // A timing entry: written only while timing entries are on, formatted

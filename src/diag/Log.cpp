@@ -1,6 +1,7 @@
 // Log: one message to the debug output, the host's callback and the log file.
 #include "diag/DriverContext.h"
 
+#include "diag/DeferredLog.h"
 #include "diag/HostCallbackScope.h"
 #include "diag/TimeStamp.h"
 
@@ -46,15 +47,32 @@ void DriverContext::Log(int level, const char* format, std::va_list args)
         text[length] = '\n';
         text[length + 1] = '\0';
     }
-
+    // Where the message goes is decided now, by the thresholds in force,
+    // even when it goes there later.
+    unsigned sinks = 0;
     if (level <= mDebugViewOutput.load(std::memory_order_relaxed)) {
+        sinks |= ToDebugOutput;
+    }
+    if (level <= mLogLevel.load(std::memory_order_relaxed)) {
+        sinks |= ToCallback;
+        if (mLogIntoFile.load(std::memory_order_relaxed)) {
+            sinks |= ToFile;
+        }
+    }
+    if (!DeferredLog::Keep(sinks, text)) {
+        Deliver(sinks, text);
+    }
+}
+
+void DriverContext::Deliver(unsigned sinks, const char* text)
+{
+    if ((sinks & ToDebugOutput) != 0) {
         mDebugOutput.load(std::memory_order_relaxed)(text);
     }
-    if (level > mLogLevel.load(std::memory_order_relaxed)) {
-        return;
+    if ((sinks & ToCallback) != 0) {
+        DeliverToCallback(text);
     }
-    DeliverToCallback(text);
-    if (mLogIntoFile.load(std::memory_order_relaxed)) {
+    if ((sinks & ToFile) != 0) {
         LogToFile(text, "Kavrix", false);
     }
 }

@@ -131,15 +131,50 @@ void DataStream::ProcessEvent(const char* cameraName)
         throw CameraError("DataStream::ProcessEvent: Acquisition not started");
     }
     RequeueHeldBuffers();
+    if (!TakeRecord(cameraName)) {
+        throw CameraError("GrabFinishedEvent::GetBufferHandle: Failed to get event data", GC_ERR_NO_DATA);
+    }
+}
+
+Discarded DataStream::DiscardWaitingImages(const char* cameraName)
+{
+    Discarded discarded;
+    if (!mEvent) {
+        return discarded;
+    }
+    RequeueHeldBuffers();
+    // Bounded: a producer that keeps finding records must not hold the host here.
+    for (int record = 0; record < 4 * BufferCount; ++record) {
+        try {
+            if (!TakeRecord(cameraName)) {
+                break;
+            }
+        } catch (const CameraError&) {
+            // The buffer stays held and is queued again with the next image.
+        }
+        ++discarded.mRecords;
+    }
+    while (HasImage()) {
+        GetImage(nullptr, 0);
+        ++discarded.mImages;
+    }
+    return discarded;
+}
+
+bool DataStream::TakeRecord(const char* cameraName)
+{
     BUFFER_HANDLE handle = nullptr;
-    const std::int32_t code = mEvent->GetBufferHandle(handle);
+    std::int32_t code = 0;
+    if (!mEvent->TakeRecord(handle, code)) {
+        return false;
+    }
     GrabBuffer* buffer = Find(handle);
     if (code != 0) {
         Log(1, "DataStream::ProcessEvent: GCGetEventData result: %d", code);
         LogTiming(cameraName, true, "DataStream::ProcessEvent: genicam error, gc code=%d", code);
         if (buffer == nullptr) {
             CheckGCError(Api().DSQueueBuffer(GetHandle(), handle), "DataStream::ProcessEvent: Failed to queue buffer");
-            return;
+            return true;
         }
         buffer->SetQueued(false);
         try {
@@ -149,15 +184,16 @@ void DataStream::ProcessEvent(const char* cameraName)
             mHeld.push_back(buffer);
             throw CameraError("DataStream::ProcessEvent: Failed to queue buffer", e.GetCode());
         }
-        return;
+        return true;
     }
     if (buffer != nullptr) {
         buffer->SetQueued(false);
         mReady.push_back(buffer);
-        return;
+        return true;
     }
     Log(2, "DataStream::ProcessEvent: buffer not found");
     LogTiming(cameraName, true, "DataStream::ProcessEvent: buffer not found");
+    return true;
 }
 
 GrabBuffer* DataStream::Find(BUFFER_HANDLE handle) const

@@ -16,6 +16,12 @@ namespace Kavrix {
 
 class Device;
 
+// What a discard before a new acquisition gave back.
+struct Discarded {
+    std::size_t mRecords = 0;
+    std::size_t mImages = 0;
+};
+
 class DataStream {
 public:
     static constexpr int BufferCount = 5;
@@ -39,8 +45,14 @@ public:
     // Acquiring, or its last stop failed.
     bool NeedsStop() const { return mAcquisitionStarted || mStopFailed; }
 
-    // Takes one record of the acquisition event (on the wait thread).
+    // Takes one record of the acquisition event (on the wait thread); raises
+    // when none is pending.
     void ProcessEvent(const char* cameraName);
+    // Takes every pending record and gives every filled buffer back unread,
+    // so the next acquisition starts with nothing of the last one. Pending
+    // records are found by asking, not by the event, which leaving the wait
+    // clears while records may still wait.
+    Discarded DiscardWaitingImages(const char* cameraName);
     bool HasImage() const { return !mReady.empty(); }
     // The buffer GetImage reads next, or null.
     const GrabBuffer* GetNextImage() const { return mReady.empty() ? nullptr : mReady.front(); }
@@ -57,6 +69,9 @@ public:
 
 private:
     GrabBuffer* Find(BUFFER_HANDLE handle) const;
+    // One record, the buffer it names made ready (or queued again after a
+    // failure the producer reported); false when none was pending.
+    bool TakeRecord(const char* cameraName);
 
     Device& mDevice;
     DS_HANDLE mHandle = nullptr;

@@ -59,6 +59,9 @@ public:
     // Gives the oldest filled buffer back to the producer unread.
     void DiscardImage();
     void RequeueHeldBuffers();
+    std::size_t GetHeldBufferCount();
+    // See DataStream::DiscardWaitingImages; nothing without a stream.
+    Discarded DiscardWaitingImages(const char* cameraName);
     // Bytes of each grab buffer.
     std::size_t GetGrabBufferSize();
     DataStream* GetDataStream() { return mDataStream.get(); }

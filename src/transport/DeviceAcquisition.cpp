@@ -88,6 +88,16 @@ void Device::RequeueHeldBuffers()
     Stream().RequeueHeldBuffers();
 }
 
+std::size_t Device::GetHeldBufferCount()
+{
+    return Stream().GetHeldBufferCount();
+}
+
+Discarded Device::DiscardWaitingImages(const char* cameraName)
+{
+    return mDataStream ? mDataStream->DiscardWaitingImages(cameraName) : Discarded{};
+}
+
 std::size_t Device::GetGrabBufferSize()
 {
     const auto& buffers = Stream().GetBuffers();

@@ -29,13 +29,19 @@ GrabFinishedEvent::~GrabFinishedEvent()
 
 std::int32_t GrabFinishedEvent::GetBufferHandle(BUFFER_HANDLE& handle)
 {
-    // The record holds a whole buffer handle, which is pointer-sized.
-    std::size_t size = sizeof(handle);
-    const std::int32_t code = mStream.Api().GCGetEventData(mHandle, &handle, &size);
-    if (code == GC_ERR_NO_DATA) {
+    std::int32_t code = 0;
+    if (!TakeRecord(handle, code)) {
         throw CameraError("GrabFinishedEvent::GetBufferHandle: Failed to get event data", code);
     }
     return code;
+}
+
+bool GrabFinishedEvent::TakeRecord(BUFFER_HANDLE& handle, std::int32_t& code)
+{
+    // The record holds a whole buffer handle, which is pointer-sized.
+    std::size_t size = sizeof(handle);
+    code = mStream.Api().GCGetEventData(mHandle, &handle, &size);
+    return code != GC_ERR_NO_DATA;
 }
 
 }

@@ -24,6 +24,8 @@ public:
     // Takes the next record: its buffer handle and the producer's code. The
     // code -5 (no record pending) raises; any other code is returned.
     std::int32_t GetBufferHandle(BUFFER_HANDLE& handle);
+    // The same, but false when no record is pending.
+    bool TakeRecord(BUFFER_HANDLE& handle, std::int32_t& code);
     // Shared: whoever waits on the event keeps it alive until it stops
     // waiting, even when the stream closes meanwhile.
     const std::shared_ptr<Os::Event>& GetEvent() const { return mEvent; }

@@ -1,6 +1,7 @@
 #include "ImageReceiver.h"
 
 #include <condition_variable>
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -18,6 +19,7 @@ struct PortState {
     std::uint64_t mCount = 0;
     std::uint64_t mBad = 0;
     std::vector<std::uint32_t> mFrames;
+    std::vector<std::chrono::steady_clock::time_point> mArrivals;
     std::function<void(std::uint64_t)> mAction;
 };
 
@@ -68,6 +70,7 @@ int Receive(int status, int port)
         }
         state.mBad += good ? 0 : 1;
         state.mFrames.push_back(frame);
+        state.mArrivals.push_back(std::chrono::steady_clock::now());
         count = ++state.mCount;
         action = state.mAction;
     }
@@ -134,6 +137,17 @@ std::vector<std::uint32_t> ImageReceiver::FrameNumbers(int port) const
 {
     std::lock_guard<std::mutex> lock(sState.mLock);
     return sState.mPorts[port].mFrames;
+}
+
+std::chrono::milliseconds ImageReceiver::LongestGap(int port, std::uint64_t from) const
+{
+    std::lock_guard<std::mutex> lock(sState.mLock);
+    const auto& arrivals = sState.mPorts[port].mArrivals;
+    std::chrono::steady_clock::duration longest{};
+    for (std::size_t i = static_cast<std::size_t>(from) + 1; i < arrivals.size(); ++i) {
+        longest = std::max(longest, arrivals[i] - arrivals[i - 1]);
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(longest);
 }
 
 std::vector<unsigned char> ImageReceiver::LastImage(int port) const

@@ -34,6 +34,8 @@ public:
     std::uint64_t Count(int port) const;
     // The frame numbers (bytes 0 to 3) of the port's images, in arrival order.
     std::vector<std::uint32_t> FrameNumbers(int port) const;
+    // The longest time between two images of the port, from its image number from on.
+    std::chrono::milliseconds LongestGap(int port, std::uint64_t from) const;
     std::vector<unsigned char> LastImage(int port) const;
     // Images whose rows could not be read, or did not match the pattern.
     std::uint64_t BadImages(int port) const;

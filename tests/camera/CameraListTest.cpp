@@ -52,7 +52,7 @@ protected:
 TEST_F(CameraListTest, EnumeratesEveryInterfaceAndDeviceInOrder)
 {
     ProducerState::Use({{"first", {}}, {"second", {"Line 1 camera", "Line 2 camera"}}});
-    CameraList* list = CameraList::GetInstance();
+    CameraList* list = CameraList::Create();
     ASSERT_TRUE(list->Init());
     EXPECT_TRUE(list->IsInitialized());
 
@@ -77,7 +77,7 @@ TEST_F(CameraListTest, EnumeratesEveryInterfaceAndDeviceInOrder)
 TEST_F(CameraListTest, FailedProducerLeavesAnEmptyList)
 {
     TLICtl_InjectFault("TLOpen", GC_ERR_ERROR, 0, 1);
-    CameraList* list = CameraList::GetInstance();
+    CameraList* list = CameraList::Create();
     EXPECT_FALSE(list->Init());
     const int error = mLog.Find("CameraList::Init: ERROR: Failed to enumerate cameras: Library::Open: Failed open TL"
                                 " -- TL API error code: -6(GC_ERR_ERROR)\n");
@@ -107,7 +107,7 @@ TEST_F(CameraListTest, FailuresPartWayKeepWhatWasFound)
         ProducerState::Use({{"a", {"A1", "A2"}}, {"b", {"B1"}}});
         mLog.Clear();
         TLICtl_InjectFault(c.operation, GC_ERR_INVALID_ID, c.skip, 1);
-        CameraList* list = CameraList::GetInstance();
+        CameraList* list = CameraList::Create();
         EXPECT_EQ(list->Init(), c.camerasKept > 0);
         EXPECT_EQ(list->GetCount(), c.camerasKept);
         EXPECT_GE(mLog.FindContaining(std::string("CameraList::Init: ERROR: Failed to enumerate cameras: ") + c.message +
@@ -122,7 +122,7 @@ TEST_F(CameraListTest, FailuresPartWayKeepWhatWasFound)
 TEST_F(CameraListTest, LookupsByNameAreExactAndNullSafe)
 {
     ProducerState::Use({{"lan", {"Twin", "Twin", "Other"}}});
-    CameraList* list = CameraList::GetInstance();
+    CameraList* list = CameraList::Create();
     ASSERT_TRUE(list->Init());
 
     EXPECT_TRUE(list->IsCameraAvailable("Other"));
@@ -142,7 +142,7 @@ TEST_F(CameraListTest, LookupsByNameAreExactAndNullSafe)
 
 TEST_F(CameraListTest, LookupByPortFindsOnlyBoundCameras)
 {
-    CameraList* list = CameraList::GetInstance();
+    CameraList* list = CameraList::Create();
     EXPECT_TRUE(RaisesErr([&] { list->GetByPort(3); })) << "empty list";
     ASSERT_TRUE(list->Init());
     mLog.Clear();
@@ -155,7 +155,7 @@ TEST_F(CameraListTest, LookupByPortFindsOnlyBoundCameras)
 
 TEST_F(CameraListTest, DestroyEmptiesTheListAndReleaseAllowsANewOne)
 {
-    CameraList* list = CameraList::GetInstance();
+    CameraList* list = CameraList::Create();
     ASSERT_TRUE(list->Init());
     ASSERT_GT(list->GetCount(), 0);
     list->Destroy();
@@ -169,7 +169,7 @@ TEST_F(CameraListTest, DestroyEmptiesTheListAndReleaseAllowsANewOne)
     EXPECT_GE(entering, 0);
     EXPECT_GT(mLog.Find("CameraList::~CameraList: leaving\n"), entering);
     EXPECT_EQ(TLICtl_CallCount("TLClose"), 1) << "the list closes the producer library";
-    EXPECT_EQ(CameraList::GetInstance()->GetCount(), 0) << "a new list starts empty";
+    EXPECT_EQ(CameraList::Create()->GetCount(), 0) << "a new list starts empty";
 }
 
 // Host threads call the exports at the same time: the first calls create
@@ -185,7 +185,7 @@ TEST_F(CameraListTest, TwoThreadsMakingTheFirstCallCreateOneList)
             for (CameraList*& slot : seen) {
                 threads.push_back(std::make_unique<Os::Thread>([&] {
                     Os::WaitForAny(waitFor, 1, Os::Infinite);
-                    slot = CameraList::GetInstance();
+                    slot = CameraList::Create();
                 }));
             }
             start.Set();
@@ -203,7 +203,7 @@ TEST_F(CameraListTest, TheNamesArrayIsTheSameForEveryCallerUntilTheNextEnumerati
 {
     ProducerState::Use({{"lan", {"North", "South", "West"}}});
     // A list made before the first enumeration, as a call before initialize makes it.
-    CameraList* list = CameraList::GetInstance();
+    CameraList* list = CameraList::Create();
     EXPECT_EQ(list->GetNames()[0], nullptr);
     ASSERT_TRUE(list->Init());
     const char** names = list->GetNames();
@@ -244,13 +244,13 @@ TEST_F(CameraListTest, AListThatCannotBeAllocatedIsReportedAndRaisesErr)
         bool raisedErr = false;
         {
             TestSupport::FailingAllocation failing(skip);
-            raisedErr = RaisesErr([] { CameraList::GetInstance(); });
+            raisedErr = RaisesErr([] { CameraList::Create(); });
             EXPECT_EQ(failing.Remaining(), 0);
         }
         EXPECT_TRUE(raisedErr);
         EXPECT_EQ(mLog.Messages(), std::vector<std::string>{"CameraList::GetInstance: ERROR: no valid instance\n"});
     }
-    EXPECT_EQ(CameraList::GetInstance()->GetCount(), 0) << "the next call makes the list";
+    EXPECT_EQ(CameraList::Create()->GetCount(), 0) << "the next call makes the list";
 }
 
 }

@@ -106,7 +106,7 @@ TEST_F(DeliveryProbeTest, SeesEachDeliveryAndTheGrabBufferThatIsCopied)
         ASSERT_TRUE(Os::WriteProfileString(Kx1300, key, std::to_string(value), mFolder.File("Kavrix.ini")));
     }
     DriverContext::Instance().SetSystemPath(mFolder.Path());
-    CameraList* list = CameraList::GetInstance();
+    CameraList* list = CameraList::Create();
     list->Init();
     Camera* camera = list->GetByName(Kx1300);
     int size[2] = {0, 0};
