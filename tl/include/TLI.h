@@ -51,6 +51,18 @@ enum {
   GC_ERR_FILE_IO = -11
 };
 
+/* Codes of this interface beyond GenTL's, in the range GenTL leaves to
+ * producers. An acquisition event record may carry them:
+ * - GC_ERR_INCOMPLETE_FRAME: the buffer holds a frame that missed packets
+ *   (what arrived is in place, the rest is undefined); the buffer is the
+ *   driver's again, like any other filled buffer.
+ * - GC_ERR_DEVICE_LOST: no buffer (a null handle); the camera stopped
+ *   answering and the stream delivers nothing more. */
+enum {
+  GC_ERR_INCOMPLETE_FRAME = -10001,
+  GC_ERR_DEVICE_LOST = -10002
+};
+
 typedef void* TL_HANDLE;
 typedef void* IF_HANDLE;
 typedef void* DEV_HANDLE;
@@ -86,6 +98,27 @@ enum { DEVICE_ACCESS_READONLY = 2, DEVICE_ACCESS_CONTROL = 3, DEVICE_ACCESS_EXCL
 /* GCRegisterEvent event types. */
 enum { EVENT_NEW_BUFFER = 0 };
 
+/* DSGetInfo commands: GenTL's where they exist, this interface's own from
+ * 1000 on. The counts are uint64_t (INFO_DATATYPE_UINT64) since the stream
+ * was created; the receive path is a text (INFO_DATATYPE_STRING). */
+enum {
+  STREAM_INFO_NUM_DELIVERED = 1,      /* complete frames handed over */
+  STREAM_INFO_NUM_UNDERRUN = 2,       /* frames lost for want of a queued buffer */
+  STREAM_INFO_BUF_ANNOUNCE_MIN = 12,  /* buffers the producer recommends announcing */
+  STREAM_INFO_NUM_INCOMPLETE = 1000,  /* frames handed over with GC_ERR_INCOMPLETE_FRAME */
+  STREAM_INFO_PACKETS_RECEIVED = 1001,
+  STREAM_INFO_PACKETS_MISSING = 1002,      /* never arrived, in frames handed over */
+  STREAM_INFO_PACKETS_OUT_OF_RANGE = 1003, /* dropped: id or size did not fit the buffer, or malformed */
+  STREAM_INFO_RESEND_REQUESTS = 1004,
+  STREAM_INFO_PACKETS_RESENT = 1005,
+  STREAM_INFO_RECEIVE_BUFFER = 1006,       /* bytes the system granted the receiver */
+  STREAM_INFO_PACKET_SIZE = 1007,          /* stream packet size in use (bytes of a whole IP datagram) */
+  STREAM_INFO_RECEIVE_PATH = 1008          /* text: how packets are received, and any warning */
+};
+
+/* DSGetInfo and DevGetInfo data types (GenTL's values). */
+enum { INFO_DATATYPE_STRING = 1, INFO_DATATYPE_UINT64 = 8 };
+
 TLI_API GC_ERROR TLI_CALL TLOpen(TL_HANDLE* phTL);
 TLI_API GC_ERROR TLI_CALL TLClose(TL_HANDLE hTL);
 TLI_API GC_ERROR TLI_CALL TLGetNumInterfaces(TL_HANDLE hTL, uint32_t* piNumIfaces);
@@ -113,6 +146,16 @@ TLI_API GC_ERROR TLI_CALL DSRevokeBuffer(DS_HANDLE hStream, BUFFER_HANDLE hBuffe
 TLI_API GC_ERROR TLI_CALL DSQueueBuffer(DS_HANDLE hStream, BUFFER_HANDLE hBuffer);
 TLI_API GC_ERROR TLI_CALL DSStartAcquisition(DS_HANDLE hStream, int32_t iStartFlags, uint64_t iNumToAcquire);
 TLI_API GC_ERROR TLI_CALL DSStopAcquisition(DS_HANDLE hStream, int32_t iStopFlags);
+
+/* Optional operations: a driver resolves them by name and does without
+ * them when a producer lacks them.
+ * - GCGetLastError: the code and text of the calling thread's last failure,
+ *   in the producer's words (GenTL's signature).
+ * - DSGetInfo: the stream's statistics and settings (commands above; GenTL's
+ *   signature). */
+TLI_API GC_ERROR TLI_CALL GCGetLastError(GC_ERROR* piErrorCode, char* sErrText, size_t* piSize);
+TLI_API GC_ERROR TLI_CALL DSGetInfo(DS_HANDLE hStream, int32_t iInfoCmd, int32_t* piType, void* pBuffer,
+                                    size_t* piSize);
 
 TLI_API GC_ERROR TLI_CALL GCRegisterEvent(DS_HANDLE hStream, int32_t iEventType, TLI_OS_EVENT hOsEvent,
                                           EVENT_HANDLE* phEvent);
