@@ -116,7 +116,18 @@ enum {
   STREAM_INFO_RECEIVE_PATH = 1008          /* text: how packets are received, and any warning */
 };
 
-/* DSGetInfo and DevGetInfo data types (GenTL's values). */
+/* DSGetBufferInfo commands (GenTL's values): what the camera's leader said
+ * of the frame in a filled buffer, uint64_t each. */
+enum {
+  BUFFER_INFO_SIZE_FILLED = 9,
+  BUFFER_INFO_WIDTH = 10,
+  BUFFER_INFO_HEIGHT = 11,
+  BUFFER_INFO_XPADDING = 14,
+  BUFFER_INFO_YPADDING = 15,
+  BUFFER_INFO_PIXELFORMAT = 20
+};
+
+/* DSGetInfo, DSGetBufferInfo and DevGetInfo data types (GenTL's values). */
 enum { INFO_DATATYPE_STRING = 1, INFO_DATATYPE_UINT64 = 8 };
 
 TLI_API GC_ERROR TLI_CALL TLOpen(TL_HANDLE* phTL);
@@ -152,10 +163,14 @@ TLI_API GC_ERROR TLI_CALL DSStopAcquisition(DS_HANDLE hStream, int32_t iStopFlag
  * - GCGetLastError: the code and text of the calling thread's last failure,
  *   in the producer's words (GenTL's signature).
  * - DSGetInfo: the stream's statistics and settings (commands above; GenTL's
+ *   signature).
+ * - DSGetBufferInfo: the leader of the frame in a filled buffer (GenTL's
  *   signature). */
 TLI_API GC_ERROR TLI_CALL GCGetLastError(GC_ERROR* piErrorCode, char* sErrText, size_t* piSize);
 TLI_API GC_ERROR TLI_CALL DSGetInfo(DS_HANDLE hStream, int32_t iInfoCmd, int32_t* piType, void* pBuffer,
                                     size_t* piSize);
+TLI_API GC_ERROR TLI_CALL DSGetBufferInfo(DS_HANDLE hStream, BUFFER_HANDLE hBuffer, int32_t iInfoCmd,
+                                          int32_t* piType, void* pBuffer, size_t* piSize);
 
 TLI_API GC_ERROR TLI_CALL GCRegisterEvent(DS_HANDLE hStream, int32_t iEventType, TLI_OS_EVENT hOsEvent,
                                           EVENT_HANDLE* phEvent);
