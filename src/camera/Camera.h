@@ -130,8 +130,15 @@ private:
     void PutCameraIntoMono8();
     void SetImageSize(int* size);
 
-    // Why the wait thread asks for a stop.
-    enum class PendingStop { SingleDone, AfterError };
+    // Why the wait thread asks for a stop: the single grab's image was
+    // delivered, an error, or the single grab's frame was lost and its
+    // acquisition starts again.
+    enum class PendingStop { SingleDone, AfterError, Retry };
+    // What the wait thread does after taking a record.
+    enum class Outcome { Nothing, Deliver, Retry, Stop };
+    // A single grab whose frame came incomplete is tried this many more times.
+    static constexpr int MaxSingleRetries = 3;
+    static constexpr long long ReportIntervalMs = 1000;
     // An image the wait thread took for delivery.
     struct Taken {
         bool mSingle = false;
@@ -157,7 +164,9 @@ private:
 
     // The wait thread's steps. A stop it asks for is done at once when no
     // host thread controls the camera, else by that thread when it lets go.
-    bool TakeImage(DeliveryProbe* probe, Taken& taken);
+    Outcome TakeImage(DeliveryProbe* probe, Taken& taken);
+    Outcome FrameNotDelivered(bool incomplete, Taken& taken);
+    void ReportFrameNotDelivered(bool incomplete);
     bool CopyImage(DeliveryProbe* probe);
     void DeliverImage(const Taken& taken);
     void RequestStop(std::uint64_t acquisition, PendingStop kind);
@@ -179,6 +188,9 @@ private:
     CameraStatistics mStatistics;
     bool mImagePending = false;
     std::mutex mImagePendingLock;
+    // The wait thread's report of frames it could not deliver.
+    long long mReportedAt = 0;
+    int mUnreportedFrames = 0;
 
     // Serialises what host threads do with the camera: open and close,
     // starting and stopping, its parameters and node map. The wait thread
@@ -208,6 +220,8 @@ private:
     bool mStopPending = false;
     std::uint64_t mStopAcquisition = 0;
     PendingStop mStopKind = PendingStop::SingleDone;
+    // Restarts of the single grab under way after incomplete frames.
+    int mSingleRetries = 0;
     // An image delivery on the wait thread, which closing waits for.
     bool mDelivering = false;
     std::thread::id mDeliveryThread;

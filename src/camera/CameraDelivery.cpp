@@ -58,22 +58,42 @@ void Camera::ProcessEvent()
         probe->Entered();
     }
     Taken taken;
-    if (TakeImage(probe, taken)) {
+    switch (TakeImage(probe, taken)) {
+    case Outcome::Deliver:
         DeliverImage(taken);
+        break;
+    case Outcome::Retry:
+        RequestStop(taken.mAcquisition, PendingStop::Retry);
+        break;
+    case Outcome::Stop:
+        RequestStop(taken.mAcquisition, PendingStop::AfterError);
+        break;
+    case Outcome::Nothing:
+        break;
     }
 }
 
-bool Camera::TakeImage(DeliveryProbe* probe, Taken& taken)
+Camera::Outcome Camera::TakeImage(DeliveryProbe* probe, Taken& taken)
 {
     // Declared first, so the stream's lock is released before any message
     // goes out.
     DeferredLog log;
     std::lock_guard<std::mutex> stream(mStreamLock);
     try {
-        mDevice->ProcessEvent(mName.c_str());
+        const Kavrix::RecordKind kind = mDevice->ProcessEvent(mName.c_str());
         ++mStatistics.mFrames;
+        if (kind == Kavrix::RecordKind::DeviceLost) {
+            Log(1, "Camera::ProcessEvent: ERROR: the camera stopped answering, port=%d\n", mPort.load());
+            std::lock_guard<std::mutex> state(mStateLock);
+            taken.mAcquisition = mAcquisition;
+            return Outcome::Stop;
+        }
+        if (kind == Kavrix::RecordKind::Incomplete || kind == Kavrix::RecordKind::WrongLeader) {
+            ++mStatistics.mDropped;
+            return FrameNotDelivered(kind == Kavrix::RecordKind::Incomplete, taken);
+        }
         if (!mDevice->HasImage()) {
-            return false;
+            return Outcome::Nothing;
         }
         bool deliver = false;
         {
@@ -88,22 +108,65 @@ bool Camera::TakeImage(DeliveryProbe* probe, Taken& taken)
         if (!deliver) {
             ++mStatistics.mDropped;
             mDevice->DiscardImage();
-            return false;
+            return Outcome::Nothing;
         }
     } catch (...) {
         Log(1, "Camera::ProcessEvent exception caught: 1");
         LogTiming(mName.c_str(), false, "Camera::ProcessEvent exception caught: 1");
-        return false;
+        return Outcome::Nothing;
     }
     if (CopyImage(probe)) {
-        return true;
+        std::lock_guard<std::mutex> state(mStateLock);
+        mSingleRetries = taken.mSingle ? 0 : mSingleRetries;
+        return Outcome::Deliver;
     }
     // A single grab whose image could not be copied takes the next one.
     std::lock_guard<std::mutex> state(mStateLock);
     if (taken.mSingle && mAcquisition == taken.mAcquisition) {
         mSingleTaken = false;
     }
-    return false;
+    return Outcome::Nothing;
+}
+
+Camera::Outcome Camera::FrameNotDelivered(bool incomplete, Taken& taken)
+{
+    ReportFrameNotDelivered(incomplete);
+    std::lock_guard<std::mutex> state(mStateLock);
+    taken.mAcquisition = mAcquisition;
+    const bool single = mGrabbing && !mSingleTaken && !mStopPending && !mContinuous && !mStopping;
+    if (!single) {
+        return Outcome::Nothing;
+    }
+    // The single grab's one frame is lost: the acquisition starts again, so
+    // the host never waits without a word.
+    mSingleTaken = true;
+    if (++mSingleRetries <= MaxSingleRetries) {
+        return Outcome::Retry;
+    }
+    mSingleRetries = 0;
+    Log(1, "Camera::ProcessEvent: ERROR: no complete frame for the grab after %d tries, port=%d\n",
+        MaxSingleRetries + 1, mPort.load());
+    return Outcome::Stop;
+}
+
+void Camera::ReportFrameNotDelivered(bool incomplete)
+{
+    // The first at once, then a count at most once a second: a bad link must
+    // not flood the host's log.
+    ++mUnreportedFrames;
+    const long long now = Os::MonotonicMilliseconds();
+    if (mReportedAt != 0 && now - mReportedAt < ReportIntervalMs) {
+        return;
+    }
+    if (mReportedAt == 0) {
+        Log(1, "Camera::ProcessEvent: WARNING: frame dropped: %s, port=%d\n",
+            incomplete ? "packets missing" : "its size is not the camera's image size", mPort.load());
+    } else {
+        Log(1, "Camera::ProcessEvent: WARNING: %d frames dropped in the last %lld ms (missing packets or another "
+               "image size), port=%d\n", mUnreportedFrames, now - mReportedAt, mPort.load());
+    }
+    mReportedAt = now;
+    mUnreportedFrames = 0;
 }
 
 bool Camera::CopyImage(DeliveryProbe* probe)

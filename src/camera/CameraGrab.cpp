@@ -15,7 +15,7 @@ namespace {
 // After a stop the host asked for, frames still on their way get time to
 // arrive (and are delivered) before the camera leaves the wait.
 constexpr std::uint32_t StopSettleMs = 500;
-// AcquisitionMode values.
+// AcquisitionMode values of cameras whose entries have other names.
 constexpr std::int64_t ContinuousMode = 1;
 constexpr std::int64_t SingleFrameMode = 3;
 
@@ -66,6 +66,10 @@ bool Camera::RequestGrab()
         Log(3, "Camera::Grab: INFO: grab requested while the last image is delivered, port=%d\n", mPort.load());
         return true;
     }
+    {
+        std::lock_guard<std::mutex> state(mStateLock);
+        mSingleRetries = 0;
+    }
     return StartGrabbing();
 }
 
@@ -97,7 +101,11 @@ bool Camera::StartGrabbing()
             ++mAcquisition;
             return false;
         }
-        mDevice->GetEnumerationNode("AcquisitionMode").SetIntValue(continuous ? ContinuousMode : SingleFrameMode);
+        if (continuous) {
+            mDevice->SetAcquisitionMode("Continuous", ContinuousMode);
+        } else {
+            mDevice->SetAcquisitionMode("SingleFrame", SingleFrameMode);
+        }
         mDevice->StartAcquisition();
         return true;
     } catch (const Kavrix::CameraError& e) {
@@ -279,7 +287,7 @@ void Camera::RunPendingStop()
             if (kind == PendingStop::SingleDone) {
                 Log(2, "Camera::ProcessEvent: Grab finished\n");
             }
-            if (requested && !mClosing) {
+            if ((requested || kind == PendingStop::Retry) && !mClosing) {
                 StartGrabbing();
             }
         }

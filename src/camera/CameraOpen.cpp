@@ -7,7 +7,9 @@
 #include "params/ParamEnum.h"
 #include "transport/CameraError.h"
 #include "transport/Device.h"
+#include "transport/PixelFormat.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -106,12 +108,20 @@ void Camera::SetImageSize(int* size)
         size[0] = mWidth;
         size[1] = mHeight;
     }
-    // The image buffer takes each grab buffer whole: both must agree.
+    // Only Mono8 can be delivered: a camera that stayed in another format cannot open.
+    const std::uint32_t format = mDevice->GetGrabPixelFormat();
+    if (format != Kavrix::PixelFormatMono8) {
+        char text[96];
+        std::snprintf(text, sizeof text, "Camera::Open: the camera cannot deliver Mono8 images (pixel format 0x%08X)",
+                      static_cast<unsigned>(format));
+        throw Kavrix::CameraError(text);
+    }
+    // Each image is the start of a grab buffer, which may hold more (chunks, padding).
     const std::int64_t imageSize = std::int64_t{mInfo.IsColor() ? 3 : 1} * mWidth * mHeight;
     const std::size_t grabSize = mDevice->GetGrabBufferSize();
-    if (imageSize < 0 || static_cast<std::uint64_t>(imageSize) != grabSize) {
+    if (imageSize <= 0 || static_cast<std::uint64_t>(imageSize) > grabSize) {
         throw Kavrix::CameraError("Camera::Open: image size " + std::to_string(imageSize) +
-                                  " bytes differs from the grab buffer size " + std::to_string(grabSize) + " bytes");
+                                  " bytes exceeds the grab buffer size " + std::to_string(grabSize) + " bytes");
     }
     mImageBuffer = std::make_unique<ImageBuffer>(mInfo.IsColor(), mWidth, mHeight);
 }

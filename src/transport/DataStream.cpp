@@ -57,7 +57,9 @@ void DataStream::Create()
         const auto pixelFormat = static_cast<std::uint32_t>(mDevice.GetEnumerationNode("PixelFormat").GetIntValue());
         const std::int64_t width = mDevice.GetIntegerNode("Width").GetValue();
         const std::int64_t height = mDevice.GetIntegerNode("Height").GetValue();
-        mBuffers.push_back(std::make_unique<GrabBuffer>(*this, height, width, pixelFormat));
+        mWidth = width;
+        mHeight = height;
+        mBuffers.push_back(std::make_unique<GrabBuffer>(*this, height, width, pixelFormat, mDevice.GetPayloadSize()));
     }
 }
 
@@ -125,15 +127,17 @@ void DataStream::Destroy()
     mHandle = nullptr;
 }
 
-void DataStream::ProcessEvent(const char* cameraName)
+RecordKind DataStream::ProcessEvent(const char* cameraName)
 {
     if (!mEvent) {
         throw CameraError("DataStream::ProcessEvent: Acquisition not started");
     }
     RequeueHeldBuffers();
-    if (!TakeRecord(cameraName)) {
+    const RecordKind kind = TakeRecord(cameraName);
+    if (kind == RecordKind::None) {
         throw CameraError("GrabFinishedEvent::GetBufferHandle: Failed to get event data", GC_ERR_NO_DATA);
     }
+    return kind;
 }
 
 Discarded DataStream::DiscardWaitingImages(const char* cameraName)
@@ -146,7 +150,8 @@ Discarded DataStream::DiscardWaitingImages(const char* cameraName)
     // Bounded: a producer that keeps finding records must not hold the host here.
     for (int record = 0; record < 4 * BufferCount; ++record) {
         try {
-            if (!TakeRecord(cameraName)) {
+            const RecordKind kind = TakeRecord(cameraName);
+            if (kind == RecordKind::None || kind == RecordKind::DeviceLost) {
                 break;
             }
         } catch (const CameraError&) {
@@ -161,39 +166,80 @@ Discarded DataStream::DiscardWaitingImages(const char* cameraName)
     return discarded;
 }
 
-bool DataStream::TakeRecord(const char* cameraName)
+RecordKind DataStream::TakeRecord(const char* cameraName)
 {
     BUFFER_HANDLE handle = nullptr;
     std::int32_t code = 0;
     if (!mEvent->TakeRecord(handle, code)) {
-        return false;
+        return RecordKind::None;
+    }
+    if (code == GC_ERR_DEVICE_LOST && handle == nullptr) {
+        return RecordKind::DeviceLost;
     }
     GrabBuffer* buffer = Find(handle);
+    if (buffer == nullptr) {
+        if (code != 0) {
+            Log(1, "DataStream::ProcessEvent: GCGetEventData result: %d", code);
+            LogTiming(cameraName, true, "DataStream::ProcessEvent: genicam error, gc code=%d", code);
+            CheckGCError(Api().DSQueueBuffer(GetHandle(), handle), "DataStream::ProcessEvent: Failed to queue buffer");
+            return RecordKind::Failed;
+        }
+        Log(2, "DataStream::ProcessEvent: buffer not found");
+        LogTiming(cameraName, true, "DataStream::ProcessEvent: buffer not found");
+        return RecordKind::Failed;
+    }
+    buffer->SetQueued(false);
+    if (code == GC_ERR_INCOMPLETE_FRAME) {
+        Requeue(*buffer);
+        return RecordKind::Incomplete;
+    }
     if (code != 0) {
         Log(1, "DataStream::ProcessEvent: GCGetEventData result: %d", code);
         LogTiming(cameraName, true, "DataStream::ProcessEvent: genicam error, gc code=%d", code);
-        if (buffer == nullptr) {
-            CheckGCError(Api().DSQueueBuffer(GetHandle(), handle), "DataStream::ProcessEvent: Failed to queue buffer");
-            return true;
-        }
-        buffer->SetQueued(false);
-        try {
-            buffer->QueueBuffer();
-        } catch (const CameraError& e) {
-            // Kept, and queued again with the next image.
-            mHeld.push_back(buffer);
-            throw CameraError("DataStream::ProcessEvent: Failed to queue buffer", e.GetCode());
-        }
+        Requeue(*buffer);
+        return RecordKind::Failed;
+    }
+    if (!LeaderFits(*buffer)) {
+        Requeue(*buffer);
+        return RecordKind::WrongLeader;
+    }
+    mReady.push_back(buffer);
+    return RecordKind::Image;
+}
+
+void DataStream::Requeue(GrabBuffer& buffer)
+{
+    try {
+        buffer.QueueBuffer();
+    } catch (const CameraError& e) {
+        // Kept, and queued again with the next image.
+        mHeld.push_back(&buffer);
+        throw CameraError("DataStream::ProcessEvent: Failed to queue buffer", e.GetCode());
+    }
+}
+
+bool DataStream::LeaderFits(GrabBuffer& buffer) const
+{
+    const auto info = Api().DSGetBufferInfo;
+    if (info == nullptr) {
         return true;
     }
-    if (buffer != nullptr) {
-        buffer->SetQueued(false);
-        mReady.push_back(buffer);
+    const auto value = [&](std::int32_t command, std::uint64_t& result) {
+        std::int32_t type = 0;
+        std::size_t size = sizeof result;
+        return info(mHandle, buffer.GetHandle(), command, &type, &result, &size) == 0 && type == INFO_DATATYPE_UINT64;
+    };
+    std::uint64_t width = 0;
+    std::uint64_t height = 0;
+    std::uint64_t xPadding = 0;
+    std::uint64_t yPadding = 0;
+    if (!value(BUFFER_INFO_WIDTH, width) || !value(BUFFER_INFO_HEIGHT, height)) {
         return true;
     }
-    Log(2, "DataStream::ProcessEvent: buffer not found");
-    LogTiming(cameraName, true, "DataStream::ProcessEvent: buffer not found");
-    return true;
+    value(BUFFER_INFO_XPADDING, xPadding);
+    value(BUFFER_INFO_YPADDING, yPadding);
+    return width == static_cast<std::uint64_t>(mWidth) && height == static_cast<std::uint64_t>(mHeight) &&
+           xPadding == 0 && yPadding == 0;
 }
 
 GrabBuffer* DataStream::Find(BUFFER_HANDLE handle) const

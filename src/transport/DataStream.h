@@ -16,6 +16,16 @@ namespace Kavrix {
 
 class Device;
 
+// What one record of the acquisition event brought.
+enum class RecordKind {
+    None,          // no record was pending
+    Image,         // a filled buffer, now ready to be read
+    Failed,        // the producer reported a failure; the buffer is queued again
+    Incomplete,    // a frame that missed packets; the buffer is queued again
+    WrongLeader,   // a frame whose size or padding is not the stream's; queued again
+    DeviceLost     // the camera stopped answering: nothing more comes
+};
+
 // What a discard before a new acquisition gave back.
 struct Discarded {
     std::size_t mRecords = 0;
@@ -47,7 +57,7 @@ public:
 
     // Takes one record of the acquisition event (on the wait thread); raises
     // when none is pending.
-    void ProcessEvent(const char* cameraName);
+    RecordKind ProcessEvent(const char* cameraName);
     // Takes every pending record and gives every filled buffer back unread,
     // so the next acquisition starts with nothing of the last one. Pending
     // records are found by asking, not by the event, which leaving the wait
@@ -70,8 +80,13 @@ public:
 private:
     GrabBuffer* Find(BUFFER_HANDLE handle) const;
     // One record, the buffer it names made ready (or queued again after a
-    // failure the producer reported); false when none was pending.
-    bool TakeRecord(const char* cameraName);
+    // failure the producer reported, or a frame that cannot be delivered).
+    RecordKind TakeRecord(const char* cameraName);
+    // Queues a buffer the driver will not read again; kept when refused.
+    void Requeue(GrabBuffer& buffer);
+    // The producer's leader agrees with the size the buffers were made for
+    // (true when the producer does not tell).
+    bool LeaderFits(GrabBuffer& buffer) const;
 
     Device& mDevice;
     DS_HANDLE mHandle = nullptr;
@@ -84,6 +99,9 @@ private:
     std::vector<GrabBuffer*> mHeld;
     bool mAcquisitionStarted = false;
     bool mStopFailed = false;
+    // The frame size the buffers were made for.
+    std::int64_t mWidth = 0;
+    std::int64_t mHeight = 0;
 };
 
 }

@@ -66,4 +66,21 @@ GenApi::IInteger* Device::GetTLParamsLocked()
     return dynamic_cast<GenApi::IInteger*>(mNodeMap._GetNode("TLParamsLocked"));
 }
 
+std::int64_t Device::GetPayloadSize()
+{
+    auto* payload = dynamic_cast<GenApi::IInteger*>(mNodeMap._GetNode("PayloadSize"));
+    if (payload == nullptr || !GenApi::IsReadable(payload->GetAccessMode())) {
+        return 0;
+    }
+    return payload->GetValue();
+}
+
+void Device::SetAcquisitionMode(const char* entry, std::int64_t fallback)
+{
+    GenApi::IEnumeration& mode = GetEnumerationNode("AcquisitionMode");
+    // Entry values differ between cameras: 3 is SingleFrame on many, MultiFrame on others.
+    GenApi::IEnumEntry* named = mode.GetEntryByName(entry);
+    mode.SetIntValue(named != nullptr ? named->GetValue() : fallback);
+}
+
 }

@@ -52,7 +52,7 @@ public:
 
     // The stream's image path (see DataStream).
     const std::shared_ptr<Os::Event>& GetImageReceivedEvent();
-    void ProcessEvent(const char* cameraName);
+    RecordKind ProcessEvent(const char* cameraName);
     bool HasImage();
     const GrabBuffer* GetNextImage();
     void GetImage(void* destination, std::size_t size);
@@ -62,8 +62,9 @@ public:
     std::size_t GetHeldBufferCount();
     // See DataStream::DiscardWaitingImages; nothing without a stream.
     Discarded DiscardWaitingImages(const char* cameraName);
-    // Bytes of each grab buffer.
+    // Bytes of each grab buffer, and the pixel format they were made for.
     std::size_t GetGrabBufferSize();
+    std::uint32_t GetGrabPixelFormat();
     DataStream* GetDataStream() { return mDataStream.get(); }
 
     // The camera's parameters from its node map (see NodeMapParams): built
@@ -85,6 +86,12 @@ public:
     GenApi::IInteger& GetIntegerNode(const char* name);
     // The "TLParamsLocked" node, or null when the camera has none.
     GenApi::IInteger* GetTLParamsLocked();
+    // The bytes the camera sends per frame ("PayloadSize"), or 0 when its
+    // description does not say.
+    std::int64_t GetPayloadSize();
+    // Sets the acquisition mode to the entry of that name where the camera
+    // has one, else to the value given (the common value of that mode).
+    void SetAcquisitionMode(const char* entry, std::int64_t fallback);
 
     const ProducerApi& Api() const { return mInterface->GetLibrary().Api(); }
 

@@ -58,9 +58,9 @@ const std::shared_ptr<Os::Event>& Device::GetImageReceivedEvent()
     return Stream().GetImageReceivedEvent();
 }
 
-void Device::ProcessEvent(const char* cameraName)
+RecordKind Device::ProcessEvent(const char* cameraName)
 {
-    Stream().ProcessEvent(cameraName);
+    return Stream().ProcessEvent(cameraName);
 }
 
 bool Device::HasImage()
@@ -105,6 +105,15 @@ std::size_t Device::GetGrabBufferSize()
         throw CameraError("Device::GetGrabBufferSize: the stream has no buffers");
     }
     return buffers.front()->GetSize();
+}
+
+std::uint32_t Device::GetGrabPixelFormat()
+{
+    const auto& buffers = Stream().GetBuffers();
+    if (buffers.empty()) {
+        throw CameraError("Device::GetGrabBufferSize: the stream has no buffers");
+    }
+    return buffers.front()->GetPixelFormat();
 }
 
 }

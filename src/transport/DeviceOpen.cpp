@@ -14,6 +14,8 @@ namespace {
 constexpr std::uint64_t ControlChannelPrivilege = 0x0A00;
 constexpr std::uint32_t ExclusiveAccess = 1;
 constexpr std::uint32_t ControlAccess = 2;
+// Cameras keep switchover and key bits beside the privilege.
+constexpr std::uint32_t PrivilegeBits = 0x3;
 
 std::uint32_t FromBigEndian(const unsigned char bytes[4])
 {
@@ -56,7 +58,7 @@ void Device::GetControlPrivilege()
         throw CameraError("Device::GetControlPrivilege: Failed to read GIGE_CCP register - the camera answered " +
                           std::to_string(size) + " of 4 bytes");
     }
-    switch (FromBigEndian(value)) {
+    switch (FromBigEndian(value) & PrivilegeBits) {
     case ExclusiveAccess:
         return;
     case ControlAccess: {

@@ -13,14 +13,15 @@ namespace Kavrix {
 
 namespace {
 
-std::size_t BufferSize(std::int64_t height, std::int64_t width, std::uint32_t pixelFormat)
+std::size_t BufferSize(std::int64_t height, std::int64_t width, std::uint32_t pixelFormat, std::int64_t payloadSize)
 {
     // Computed wide and checked, so that an odd geometry cannot wrap into a
     // small or negative size.
     const std::int64_t bits = BitsPerPixel(pixelFormat);
     const bool sane = height > 0 && width > 0 && bits > 0 && height <= std::numeric_limits<std::int32_t>::max() &&
                       width <= std::numeric_limits<std::int32_t>::max() / height;
-    const std::int64_t size = sane ? height * width * bits / 8 : 0;
+    const std::int64_t image = sane ? height * width * bits / 8 : 0;
+    const std::int64_t size = image > 0 && payloadSize > image ? payloadSize : image;
     if (size <= 0 || size > std::numeric_limits<std::int32_t>::max()) {
         throw CameraError("GrabBuffer::GrabBuffer: Invalid image size " + std::to_string(width) + " x " +
                           std::to_string(height) + " at " + std::to_string(bits) + " bits per pixel");
@@ -30,8 +31,9 @@ std::size_t BufferSize(std::int64_t height, std::int64_t width, std::uint32_t pi
 
 }
 
-GrabBuffer::GrabBuffer(DataStream& stream, std::int64_t height, std::int64_t width, std::uint32_t pixelFormat)
-    : mSize(BufferSize(height, width, pixelFormat)), mStream(stream), mPixelFormat(pixelFormat)
+GrabBuffer::GrabBuffer(DataStream& stream, std::int64_t height, std::int64_t width, std::uint32_t pixelFormat,
+                       std::int64_t payloadSize)
+    : mSize(BufferSize(height, width, pixelFormat, payloadSize)), mStream(stream), mPixelFormat(pixelFormat)
 {
     // Uninitialised on purpose: the camera writes every byte before it is read.
     mMemory.reset(new unsigned char[mSize]);

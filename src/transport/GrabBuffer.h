@@ -14,8 +14,10 @@ class DataStream;
 
 class GrabBuffer {
 public:
-    // Allocates height x width x bits-per-pixel / 8 bytes and announces them.
-    GrabBuffer(DataStream& stream, std::int64_t height, std::int64_t width, std::uint32_t pixelFormat);
+    // Allocates height x width x bits-per-pixel / 8 bytes, or payloadSize when
+    // the camera sends more per frame (chunks, padding), and announces them.
+    GrabBuffer(DataStream& stream, std::int64_t height, std::int64_t width, std::uint32_t pixelFormat,
+               std::int64_t payloadSize = 0);
     // Revokes the buffer when it is still announced; memory the producer may
     // still hold is kept rather than freed under it.
     ~GrabBuffer();

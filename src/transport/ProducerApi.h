@@ -31,6 +31,10 @@ struct ProducerApi {
     decltype(&::GCRegisterEvent) GCRegisterEvent = nullptr;
     decltype(&::GCGetEventData) GCGetEventData = nullptr;
     decltype(&::GCUnregisterEvent) GCUnregisterEvent = nullptr;
+    // Optional: null when the producer lacks them.
+    decltype(&::GCGetLastError) GCGetLastError = nullptr;
+    decltype(&::DSGetInfo) DSGetInfo = nullptr;
+    decltype(&::DSGetBufferInfo) DSGetBufferInfo = nullptr;
 };
 
 }

@@ -92,6 +92,18 @@ void ProducerModule::Resolve()
     if (!missing.empty()) {
         throw CameraError("Library::Open: The producer library " + mPath + " lacks the operations: " + missing);
     }
+    // What a network producer adds; a producer without them works all the same.
+    mLibrary.Resolve("GCGetLastError", mApi.GCGetLastError);
+    mLibrary.Resolve("DSGetInfo", mApi.DSGetInfo);
+    mLibrary.Resolve("DSGetBufferInfo", mApi.DSGetBufferInfo);
+    SetProducerErrorSource(mApi.GCGetLastError);
+}
+
+ProducerModule::~ProducerModule()
+{
+    if (mLibrary.IsLoaded()) {
+        SetProducerErrorSource(nullptr);
+    }
 }
 
 }

@@ -11,8 +11,15 @@ namespace Kavrix {
 
 class ProducerModule {
 public:
-    // Loads the library and resolves every operation; raises CameraError
-    // naming the library or the operation that could not be had.
+    ProducerModule() = default;
+    // Failures no longer ask the library for its words once it goes.
+    ~ProducerModule();
+    ProducerModule(const ProducerModule&) = delete;
+    ProducerModule& operator=(const ProducerModule&) = delete;
+
+    // Loads the library and resolves every operation (the optional ones
+    // where the library has them); raises CameraError naming the library or
+    // the operation that could not be had.
     void Load();
     bool IsLoaded() const { return mLibrary.IsLoaded(); }
     const ProducerApi& Api() const { return mApi; }
