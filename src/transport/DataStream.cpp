@@ -173,7 +173,7 @@ RecordKind DataStream::TakeRecord(const char* cameraName)
     if (!mEvent->TakeRecord(handle, code)) {
         return RecordKind::None;
     }
-    if (code == GC_ERR_DEVICE_LOST && handle == nullptr) {
+    if (code == GC_ERR_DEVICE_LOST) {
         return RecordKind::DeviceLost;
     }
     GrabBuffer* buffer = Find(handle);
