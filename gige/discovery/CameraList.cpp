@@ -10,13 +10,19 @@ namespace Gige {
 
 namespace {
 
-// Each MAC once, its last answer.
+CameraIdentity IdentityOf(const DeviceInfo& info)
+{
+    return CameraIdentity{info.mMac, info.mIp};
+}
+
+// Each camera once, its last answer.
 std::vector<DiscoveredCamera> Distinct(const std::vector<DeviceInfo>& answers)
 {
     std::vector<DiscoveredCamera> cameras;
     for (const DeviceInfo& info : answers) {
-        const auto same = std::find_if(cameras.begin(), cameras.end(),
-                                       [&](const DiscoveredCamera& camera) { return camera.mInfo.mMac == info.mMac; });
+        const auto same = std::find_if(cameras.begin(), cameras.end(), [&](const DiscoveredCamera& camera) {
+            return IdentityOf(camera.mInfo) == IdentityOf(info);
+        });
         if (same != cameras.end())
             same->mInfo = info;
         else
@@ -56,20 +62,21 @@ std::vector<std::vector<DiscoveredCamera>> ListCameras(const std::vector<HostInt
     }
 
     // One name per camera, even where two interfaces reach it.
-    std::vector<MacAddress> macs;
+    std::vector<CameraIdentity> identities;
     std::vector<std::string> names;
     for (const auto& list : lists) {
         for (const DiscoveredCamera& camera : list) {
-            if (std::find(macs.begin(), macs.end(), camera.mInfo.mMac) == macs.end()) {
-                macs.push_back(camera.mInfo.mMac);
+            if (std::find(identities.begin(), identities.end(), IdentityOf(camera.mInfo)) == identities.end()) {
+                identities.push_back(IdentityOf(camera.mInfo));
                 names.push_back(BaseName(camera.mInfo));
             }
         }
     }
-    MakeNamesUnique(names, macs);
+    MakeNamesUnique(names, identities);
     for (auto& list : lists) {
         for (DiscoveredCamera& camera : list)
-            camera.mName = names[std::find(macs.begin(), macs.end(), camera.mInfo.mMac) - macs.begin()];
+            camera.mName =
+                names[std::find(identities.begin(), identities.end(), IdentityOf(camera.mInfo)) - identities.begin()];
         std::sort(list.begin(), list.end(), [](const DiscoveredCamera& a, const DiscoveredCamera& b) {
             return a.mInfo.mIp != b.mInfo.mIp ? a.mInfo.mIp < b.mInfo.mIp : a.mInfo.mMac < b.mInfo.mMac;
         });

@@ -1,5 +1,5 @@
 // The cameras each interface lists after a discovery, from the answers that
-// came in: each camera once (by MAC address, its last answer), named
+// came in: each camera once (by MAC and IP address, its last answer), named
 // uniquely across all interfaces, ordered by address, and marked
 // unreachable when its address is outside the interface's subnet or
 // answered by more than one camera.

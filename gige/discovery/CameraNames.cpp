@@ -8,9 +8,9 @@ namespace Gige {
 
 namespace {
 
-// Rounds of appending before a name falls back to the MAC alone. One round
-// settles every list but those where a user-defined name copies another
-// camera's name with a MAC appended.
+// Rounds of appending before a name falls back to the MAC and IP alone. One
+// round settles every list but those where MACs repeat or a user-defined
+// name copies another camera's name with its MAC appended.
 constexpr int UniqueRounds = 4;
 
 }
@@ -53,7 +53,7 @@ std::string BaseName(const DeviceInfo& info)
     return name + " (" + (serial.empty() ? FormatMac(info.mMac) : serial) + ")";
 }
 
-void MakeNamesUnique(std::vector<std::string>& names, const std::vector<MacAddress>& macs)
+void MakeNamesUnique(std::vector<std::string>& names, const std::vector<CameraIdentity>& cameras)
 {
     for (int round = 0; round <= UniqueRounds; ++round) {
         std::map<std::string, int> uses;
@@ -64,8 +64,15 @@ void MakeNamesUnique(std::vector<std::string>& names, const std::vector<MacAddre
             if (uses[names[i]] < 2)
                 continue;
             repeated = true;
-            // The MAC alone is unique and no user-defined name (16 bytes) is that long.
-            names[i] = round < UniqueRounds ? names[i] + " (" + FormatMac(macs[i]) + ")" : FormatMac(macs[i]);
+            const CameraIdentity& camera = cameras[i];
+            if (round == 0)
+                names[i] += " (" + FormatMac(camera.mMac) + ")";
+            else if (round < UniqueRounds)
+                names[i] += " (" + FormatIp(camera.mIp) + ")";
+            else
+                // Unique, and no base name looks like it: no user-defined
+                // name (16 bytes) is that long, and the others end in ")".
+                names[i] = FormatMac(camera.mMac) + " " + FormatIp(camera.mIp);
         }
         if (!repeated)
             return;

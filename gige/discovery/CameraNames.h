@@ -8,6 +8,7 @@
 
 #include "wire/Discovery.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,22 @@ std::string CleanField(const std::string& field);
 // an empty manufacturer and model to "GigE Vision camera".
 std::string BaseName(const DeviceInfo& info);
 
-// names[i] belongs to the camera with macs[i] (each MAC once). Every name
-// that more than one camera has gets " (<MAC>)" appended, for all of them,
-// so the result does not depend on the order of the list.
-void MakeNamesUnique(std::vector<std::string>& names, const std::vector<MacAddress>& macs);
+// A camera is told apart by its MAC and IP address together: cameras that
+// were never given a MAC (Aravis's fake camera) share 00:00:00:00:00:00.
+struct CameraIdentity {
+    MacAddress mMac;
+    std::uint32_t mIp;
+
+    friend bool operator==(const CameraIdentity& a, const CameraIdentity& b)
+    {
+        return a.mMac == b.mMac && a.mIp == b.mIp;
+    }
+};
+
+// names[i] belongs to cameras[i] (each identity once). Every name that more
+// than one camera has gets " (<MAC>)" appended, for all of them, so the
+// result does not depend on the order of the list; names still repeated
+// (a MAC shared) get " (<IP>)" too.
+void MakeNamesUnique(std::vector<std::string>& names, const std::vector<CameraIdentity>& cameras);
 
 }
