@@ -21,7 +21,11 @@ if(WIN32)
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DFOLDER=$<TARGET_FILE_DIR:kavrix>
             -DSHIPPED=$<TARGET_FILE_NAME:kavrix>,$<TARGET_FILE_NAME:tli>,$<TARGET_FILE_NAME:kavrix-host>,$<TARGET_FILE_NAME:kavrix-describe>
             -P ${CMAKE_CURRENT_SOURCE_DIR}/check-imports.cmake)
-  set_tests_properties(windows_imports PROPERTIES LABELS static)
+  # The GigE Vision producer ships in a folder of its own.
+  add_test(NAME windows_imports_gige
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DFOLDER=$<TARGET_FILE_DIR:gige_tli>
+            -DSHIPPED=$<TARGET_FILE_NAME:gige_tli> -P ${CMAKE_CURRENT_SOURCE_DIR}/check-imports.cmake)
+  set_tests_properties(windows_imports windows_imports_gige PROPERTIES LABELS static)
 endif()
 
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -32,5 +36,10 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DLIBRARY=$<TARGET_FILE:tli>
             -DSTDCALL_FROM=${PROJECT_SOURCE_DIR}/tl/include/TLI.h
             -P ${CMAKE_CURRENT_SOURCE_DIR}/check-convention.cmake)
-  set_tests_properties(driver_calling_convention producer_calling_convention PROPERTIES LABELS static)
+  add_test(NAME gige_producer_calling_convention
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DLIBRARY=$<TARGET_FILE:gige_tli>
+            -DSTDCALL_FROM=${PROJECT_SOURCE_DIR}/tl/include/TLI.h
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/check-convention.cmake)
+  set_tests_properties(driver_calling_convention producer_calling_convention gige_producer_calling_convention
+    PROPERTIES LABELS static)
 endif()
