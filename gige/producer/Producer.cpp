@@ -83,7 +83,7 @@ std::shared_ptr<DeviceRecord> Producer::FindDevice(DEV_HANDLE handle)
     return mDevices.Find(handle);
 }
 
-DS_HANDLE Producer::AddStream(std::shared_ptr<StreamRecord> record)
+DS_HANDLE Producer::AddStream(std::shared_ptr<StreamRecord>& record)
 {
     const std::lock_guard<std::mutex> guard(mMutex);
     const DEV_HANDLE device = record->mDeviceHandle;

@@ -69,8 +69,9 @@ public:
     std::shared_ptr<InterfaceRecord> FindInterface(IF_HANDLE handle);
     DEV_HANDLE AddDevice(std::shared_ptr<DeviceRecord> record);
     std::shared_ptr<DeviceRecord> FindDevice(DEV_HANDLE handle);
-    // Null when the device already has a stream.
-    DS_HANDLE AddStream(std::shared_ptr<StreamRecord> record);
+    // Null when the device already has a stream; the record then stays
+    // with the caller, so that it ends after the lock is released.
+    DS_HANDLE AddStream(std::shared_ptr<StreamRecord>& record);
     std::shared_ptr<StreamRecord> FindStream(DS_HANDLE handle);
     EVENT_HANDLE AddEvent(std::shared_ptr<EventRecord> record);
     std::shared_ptr<EventRecord> FindEvent(EVENT_HANDLE handle);
