@@ -400,6 +400,12 @@ case $command in
     ns=$host_ns
     [ "$command" = host ] || ns=$cam_ns
     need_ns "$ns"
+    # The namespace entered from, for cmake/wine-netns-run.sh: inside the lab
+    # that of process 1 may be unreadable.
+    if [ -z "${KAVRIX_HOST_NETNS:-}" ]; then
+      KAVRIX_HOST_NETNS=$(readlink /proc/self/ns/net)
+      export KAVRIX_HOST_NETNS
+    fi
     exec ip netns exec "$ns" "$self" inside "$ns" "$@"
     ;;
   up | down | loss | other-subnet | camera)

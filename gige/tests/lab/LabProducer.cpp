@@ -13,22 +13,28 @@ namespace {
 
 void Anchor() {}
 
+struct Loaded {
+    Os::SharedLibrary mLibrary;
+    Producer mProducer;
+};
+
 }
 
 const Producer& Load()
 {
-    static Producer* const producer = [] {
-        // Never unloaded: the producer keeps its state for the process.
-        auto* library = new Os::SharedLibrary();
+    // Never unloaded: the producer keeps its state for the process.
+    static Loaded* const loaded = [] {
+        auto* result = new Loaded();
+        Os::SharedLibrary* library = &result->mLibrary;
         const std::string path = Os::ModuleFolder(reinterpret_cast<const void*>(&Anchor)) + Os::PathSeparator +
                                  "gige" + Os::PathSeparator + Os::SharedLibrary::FileName("tli");
-        auto* loaded = new Producer();
         if (!library->Load(path)) {
             ADD_FAILURE() << library->LastError();
-            return loaded;
+            return result;
         }
+        Producer* producer = &result->mProducer;
         bool all = true;
-#define LAB_RESOLVE(name) all = library->Resolve(#name, loaded->name) && all
+#define LAB_RESOLVE(name) all = library->Resolve(#name, producer->name) && all
         LAB_RESOLVE(TLOpen);
         LAB_RESOLVE(TLClose);
         LAB_RESOLVE(TLGetNumInterfaces);
@@ -48,9 +54,9 @@ const Producer& Load()
         LAB_RESOLVE(GCGetLastError);
 #undef LAB_RESOLVE
         EXPECT_TRUE(all) << path << " lacks an operation";
-        return loaded;
+        return result;
     }();
-    return *producer;
+    return loaded->mProducer;
 }
 
 std::string LastError()
