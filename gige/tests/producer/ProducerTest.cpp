@@ -18,11 +18,14 @@ std::vector<std::string> Sorted(std::vector<std::string> names)
     return names;
 }
 
+// Linux: the threads of the process; elsewhere 0.
 std::size_t Threads()
 {
     std::size_t count = 0;
+#if !defined(_WIN32)
     for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
         ++count;
+#endif
     return count;
 }
 
