@@ -25,7 +25,6 @@ bool RequestTimer::NextTry(long long now)
 
 void RequestTimer::Extend(long long now, std::uint32_t pendingMs)
 {
-    mExtended = true;
     // The usual time-out at least: a camera that names 0 ms still gets one.
     const long long wanted = now + std::max(pendingMs, mTimeoutMs);
     mDeadline = std::max(mDeadline, std::min(wanted, mStart + PendingLimitMs));

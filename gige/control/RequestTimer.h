@@ -28,8 +28,6 @@ public:
     void Extend(long long now, std::uint32_t pendingMs);
 
     unsigned TriesUsed() const { return mTry; }
-    // The camera asked for more time at least once: it was alive.
-    bool WasExtended() const { return mExtended; }
 
 private:
     unsigned mTries;
@@ -37,7 +35,6 @@ private:
     long long mStart;
     long long mDeadline;
     unsigned mTry = 1;
-    bool mExtended = false;
 };
 
 }
