@@ -9,8 +9,9 @@ using namespace Gige;
 
 namespace {
 
-// The interface's cameras, discovered at its first use.
-Status Cameras(InterfaceRecord& record, const std::vector<DiscoveredCamera>*& cameras)
+// The interface's cameras, discovered at its first use and kept unchanged
+// while the handle is open.
+const std::vector<DiscoveredCamera>& Cameras(InterfaceRecord& record)
 {
     const std::lock_guard<std::mutex> guard(record.mMutex);
     if (!record.mCameras) {
@@ -18,8 +19,7 @@ Status Cameras(InterfaceRecord& record, const std::vector<DiscoveredCamera>*& ca
         record.mLibrary->Discover(record.mInterface, found, record.mDiscoveryError);
         record.mCameras = std::move(found);
     }
-    cameras = &*record.mCameras;
-    return Status::Success();
+    return *record.mCameras;
 }
 
 Status UnknownCamera(const InterfaceRecord& record, const std::string& name,
@@ -125,11 +125,8 @@ GC_ERROR TLGetNumDevices(IF_HANDLE hIface, uint32_t* piNumDevices)
             return NotOpen("interface");
         if (piNumDevices == nullptr)
             return MissingArgument("count pointer");
-        const std::vector<DiscoveredCamera>* cameras = nullptr;
-        const Status status = Cameras(*record, cameras);
-        if (status.Ok())
-            *piNumDevices = static_cast<uint32_t>(cameras->size());
-        return status;
+        *piNumDevices = static_cast<uint32_t>(Cameras(*record).size());
+        return Status::Success();
     });
 }
 
@@ -139,15 +136,12 @@ GC_ERROR TLGetDeviceName(IF_HANDLE hIface, uint32_t iIndex, char* sName, size_t*
         const auto record = producer.FindInterface(hIface);
         if (!record)
             return NotOpen("interface");
-        const std::vector<DiscoveredCamera>* cameras = nullptr;
-        const Status status = Cameras(*record, cameras);
-        if (!status.Ok())
-            return status;
-        if (iIndex >= cameras->size())
+        const std::vector<DiscoveredCamera>& cameras = Cameras(*record);
+        if (iIndex >= cameras.size())
             return Status::Failure(GC_ERR_INVALID_PARAMETER, "camera " + std::to_string(iIndex) + " of " +
-                                                                 std::to_string(cameras->size()) + " on " +
+                                                                 std::to_string(cameras.size()) + " on " +
                                                                  record->mInterface.mName);
-        return CopyText((*cameras)[iIndex].mName, sName, piSize);
+        return CopyText(cameras[iIndex].mName, sName, piSize);
     });
 }
 
@@ -162,15 +156,12 @@ GC_ERROR TLOpenDevice(IF_HANDLE hIface, const char* sDeviceName, int32_t iOpenFl
         if (iOpenFlags != DEVICE_ACCESS_EXCLUSIVE && iOpenFlags != DEVICE_ACCESS_CONTROL &&
             iOpenFlags != DEVICE_ACCESS_READONLY)
             return Status::Failure(GC_ERR_INVALID_PARAMETER, "unknown access " + std::to_string(iOpenFlags));
-        const std::vector<DiscoveredCamera>* cameras = nullptr;
-        Status status = Cameras(*iface, cameras);
-        if (!status.Ok())
-            return status;
+        const std::vector<DiscoveredCamera>& cameras = Cameras(*iface);
         const std::string name = sDeviceName;
-        const auto camera = std::find_if(cameras->begin(), cameras->end(),
+        const auto camera = std::find_if(cameras.begin(), cameras.end(),
                                          [&](const DiscoveredCamera& c) { return c.mName == name; });
-        if (camera == cameras->end())
-            return UnknownCamera(*iface, name, *cameras);
+        if (camera == cameras.end())
+            return UnknownCamera(*iface, name, cameras);
         const std::string cameraText = camera->mName + " (" + FormatIp(camera->mInfo.mIp) + ")";
         if (!camera->mUnreachable.empty())
             return Status::Failure(GC_ERR_ACCESS_DENIED, cameraText + ": cannot be opened: " + camera->mUnreachable);
@@ -181,7 +172,7 @@ GC_ERROR TLOpenDevice(IF_HANDLE hIface, const char* sDeviceName, int32_t iOpenFl
         auto control = std::make_unique<CameraControl>(iface->mInterface, camera->Address(), cameraText,
                                                        iface->mLibrary->GetSettings());
         DeviceRecord* lost = record.get();
-        status = control->Open(iOpenFlags, [lost] { lost->OnLost(); });
+        const Status status = control->Open(iOpenFlags, [lost] { lost->OnLost(); });
         if (!status.Ok())
             return status;
         record->mControl = std::move(control);
