@@ -1,4 +1,4 @@
-# cmake -DOBJDUMP=... -DLIBRARY=x.dll [-DCOUNT=n] [-DSTDCALL_FROM=header] -P check-convention.cmake
+# cmake -DOBJDUMP=... -DLIBRARY=x.dll [-DCOUNT=n] [-DSTDCALL_FROM=header] [-DOPTIONAL=a,b] -P check-convention.cmake
 #
 # How a 32-bit DLL's exports return says which calling convention they
 # follow. A C function (__cdecl) leaves its arguments to the caller and returns
@@ -10,8 +10,10 @@
 # Exports are C functions, except those that the header STDCALL_FROM declares
 # with TLI_CALL: those are __stdcall, and N follows from their parameters
 # (4 bytes each, 8 for a 64-bit integer), which also checks that both sides
-# agree on the arguments' sizes. Each must be exported under its plain name;
-# the linker's decorated alias ("name@N") may stand beside it.
+# agree on the arguments' sizes. Each must be exported under its plain name,
+# but those OPTIONAL names (a producer's optional operations), which are
+# checked only when exported; the linker's decorated alias ("name@N") may
+# stand beside it.
 #
 # Each export's code runs from its address in the export table to the next
 # symbol of the DLL; every "ret" in that range is checked. To be sure the
@@ -152,9 +154,10 @@ foreach(entry IN LISTS names)
   list(APPEND checked "${name}")
 endforeach()
 set(missing ${stdcall})
-if(checked)
-  list(REMOVE_ITEM missing ${checked})
-endif()
+string(REPLACE "," ";" optional "${OPTIONAL}")
+foreach(name IN LISTS checked optional)
+  list(REMOVE_ITEM missing "${name}")
+endforeach()
 if(missing)
   list(APPEND faults "not exported under the plain name: ${missing}")
 endif()

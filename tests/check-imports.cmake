@@ -13,7 +13,7 @@
 #                      the configuration dialog's windows, property sheet,
 #                      common dialogs and shell folders
 #   WS2_32, IPHLPAPI   sockets and the adapter list (os/, for the GigE Vision
-#                      producer)
+#                      producer, gige/tli.dll in its own folder)
 # A DLL of the project itself (tli.dll) may be imported by the test programs
 # that drive the simulated producer's control API, never by what we ship.
 cmake_minimum_required(VERSION 3.21)

@@ -21,16 +21,27 @@ if(WIN32)
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DFOLDER=$<TARGET_FILE_DIR:kavrix>
             -DSHIPPED=$<TARGET_FILE_NAME:kavrix>,$<TARGET_FILE_NAME:tli>,$<TARGET_FILE_NAME:kavrix-host>,$<TARGET_FILE_NAME:kavrix-describe>
             -P ${CMAKE_CURRENT_SOURCE_DIR}/check-imports.cmake)
-  set_tests_properties(windows_imports PROPERTIES LABELS static)
+  # The GigE Vision producer ships in a folder of its own.
+  add_test(NAME windows_imports_gige
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DFOLDER=$<TARGET_FILE_DIR:gige_tli>
+            -DSHIPPED=$<TARGET_FILE_NAME:gige_tli> -P ${CMAKE_CURRENT_SOURCE_DIR}/check-imports.cmake)
+  set_tests_properties(windows_imports windows_imports_gige PROPERTIES LABELS static)
 endif()
 
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME driver_calling_convention
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DLIBRARY=$<TARGET_FILE:kavrix> -DCOUNT=18
             -P ${CMAKE_CURRENT_SOURCE_DIR}/check-convention.cmake)
+  # The simulator offers none of the optional operations (TLI.h); the GigE
+  # Vision producer offers them all.
   add_test(NAME producer_calling_convention
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DLIBRARY=$<TARGET_FILE:tli>
+            -DSTDCALL_FROM=${PROJECT_SOURCE_DIR}/tl/include/TLI.h -DOPTIONAL=GCGetLastError,DSGetInfo
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/check-convention.cmake)
+  add_test(NAME gige_producer_calling_convention
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DLIBRARY=$<TARGET_FILE:gige_tli>
             -DSTDCALL_FROM=${PROJECT_SOURCE_DIR}/tl/include/TLI.h
             -P ${CMAKE_CURRENT_SOURCE_DIR}/check-convention.cmake)
-  set_tests_properties(driver_calling_convention producer_calling_convention PROPERTIES LABELS static)
+  set_tests_properties(driver_calling_convention producer_calling_convention gige_producer_calling_convention
+    PROPERTIES LABELS static)
 endif()

@@ -28,6 +28,7 @@ usage: gige-lab.sh up [MTU]            build the lab (removing any left over), s
        gige-lab.sh loss PCT [gvsp|gvcp|all] | loss off | loss
                                        drop PCT % of what the camera sends; report counts
        gige-lab.sh other-subnet [off]  add (remove) a second camera outside the host's subnet
+       gige-lab.sh camera stop|start   stop (restart) the lab's camera, keeping the rest of the lab
 EOF
   exit 2
 }
@@ -336,6 +337,33 @@ other_subnet_off() {
   lab_addr add "$host_ns" "$host_if" "$host_ip/16"
 }
 
+# The lab's first camera alone, as a camera that dies (or is switched off)
+# and comes back: its namespace, link and addresses stay; a restarted camera
+# starts from its power-on registers and block IDs.
+camera() {
+  need_ns "$cam_ns"
+  local pid running=0
+  pid=$(cat "$state/camera.pid" 2>/dev/null || true)
+  if [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = arv-fake-gv-cam ] && alive "$pid"; then
+    running=1
+  fi
+  case ${1:-} in
+    stop)
+      if [ "$running" -eq 1 ]; then end_pids "$pid"; fi
+      echo "gige-lab: camera stopped"
+      ;;
+    start)
+      if [ "$running" -eq 1 ]; then
+        echo "gige-lab: camera runs already"
+        return
+      fi
+      start_camera "$cam_ns" "$cam_if" GV01 "$cam_ip" camera
+      echo "gige-lab: camera started"
+      ;;
+    *) usage ;;
+  esac
+}
+
 status() {
   local ns any=0 f
   for ns in "$cam_ns" "$host_ns" "$cam2_ns"; do
@@ -372,9 +400,15 @@ case $command in
     ns=$host_ns
     [ "$command" = host ] || ns=$cam_ns
     need_ns "$ns"
+    # The namespace entered from, for cmake/wine-netns-run.sh: inside the lab
+    # that of process 1 may be unreadable.
+    if [ -z "${KAVRIX_HOST_NETNS:-}" ]; then
+      KAVRIX_HOST_NETNS=$(readlink /proc/self/ns/net)
+      export KAVRIX_HOST_NETNS
+    fi
     exec ip netns exec "$ns" "$self" inside "$ns" "$@"
     ;;
-  up | down | loss | other-subnet)
+  up | down | loss | other-subnet | camera)
     as_root
     lock
     case $command in
@@ -382,6 +416,7 @@ case $command in
       down) down "$@" ;;
       loss) loss "$@" ;;
       other-subnet) other_subnet "$@" ;;
+      camera) camera "$@" ;;
     esac
     ;;
   status) as_root; status ;;
