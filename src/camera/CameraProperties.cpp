@@ -155,8 +155,7 @@ bool Camera::SetProperty(const char* name, int value)
         if (!SetValue(param, value)) {
             return false;
         }
-        mDevice->ApplyParameter(param);
-        return true;
+        return mDevice->ApplyParameter(param);
     }
     if (Is(name, "Reset")) {
         const int port = mPort;

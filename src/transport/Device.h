@@ -69,7 +69,9 @@ public:
     // at open, written to the camera and read back.
     void OpenConfiguration(CameraParameters& params);
     void ApplyConfiguration(CameraParameters& params);
-    void ApplyParameter(Param_& param);
+    // False when the camera did not take the value; the parameter then holds
+    // the camera's value again.
+    bool ApplyParameter(Param_& param);
     void UpdateConfiguration(CameraParameters& params);
     void UpdateParameter(Param_* param);
 
