@@ -31,7 +31,7 @@ bool WriteProfileString(const std::string& section, const std::string& key,
 // Something other than a regular file is at the path: a pipe, a folder, a
 // device. The functions below neither read nor write it (reading a pipe
 // waits for a writer), and WriteProfileString fails on it.
-bool IsSpecialFile(const std::string& path);
+bool IsNonRegularFile(const std::string& path);
 
 // One section of a profile file read at once: each key with the value
 // ReadProfileString returns for it.

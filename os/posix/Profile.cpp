@@ -28,7 +28,7 @@ std::mutex gProfileLock;
 // file's place after the check.
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {
-    if (IsSpecialFile(path)) {
+    if (IsNonRegularFile(path)) {
         return std::nullopt;
     }
     const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -93,7 +93,7 @@ std::string TrimDefault(const std::string& value)
 
 }
 
-bool IsSpecialFile(const std::string& path)
+bool IsNonRegularFile(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);

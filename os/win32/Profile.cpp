@@ -68,7 +68,7 @@ ProfileSection ParseSection(const std::vector<char>& buffer, std::size_t length,
 
 }
 
-bool IsSpecialFile(const std::string& path)
+bool IsNonRegularFile(const std::string& path)
 {
     // Opened for its attributes alone, which waits for nothing; a folder
     // opens only with the backup flag.
@@ -79,10 +79,10 @@ bool IsSpecialFile(const std::string& path)
         return false;
     }
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool special = GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
-                         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool nonRegular = GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
+                            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     CloseHandle(file);
-    return special;
+    return nonRegular;
 }
 
 std::string ReadProfileString(const std::string& section, const std::string& key,
@@ -103,7 +103,7 @@ std::vector<ProfileSection> ReadProfileSections(const std::vector<std::string>& 
                                                 std::size_t bufferSize)
 {
     std::vector<ProfileSection> found(sections.size());
-    if (IsSpecialFile(path)) {
+    if (IsNonRegularFile(path)) {
         return found;
     }
     std::vector<char> buffer(64 * 1024);
@@ -131,10 +131,10 @@ bool WriteProfileString(const std::string& section, const std::string& key,
 
 std::vector<std::size_t> WriteProfileStrings(const std::vector<ProfileKey>& keys, const std::string& path)
 {
-    const bool special = !keys.empty() && IsSpecialFile(path);
+    const bool nonRegular = !keys.empty() && IsNonRegularFile(path);
     std::vector<std::size_t> failed;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (special || WritePrivateProfileStringA(keys[i].mSection.c_str(), keys[i].mKey.c_str(),
+        if (nonRegular || WritePrivateProfileStringA(keys[i].mSection.c_str(), keys[i].mKey.c_str(),
                                                   keys[i].mValue.c_str(), path.c_str()) == FALSE) {
             failed.push_back(i);
         }

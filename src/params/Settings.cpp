@@ -24,7 +24,7 @@ bool CameraParameters::ReadSettings(const SettingsFile& file)
 void CameraParameters::WriteSettings()
 {
     const SettingsFile file(mInfo.name);
-    if (file.IsSpecial()) {
+    if (file.IsNonRegular()) {
         Log(1, "CameraParameters::WriteSettings: ERROR: %s is not a regular file; the settings are not written\n",
             file.GetPath().c_str());
         return;

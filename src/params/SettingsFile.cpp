@@ -19,7 +19,7 @@ SettingsFile::SettingsFile(const std::string& section)
 void SettingsFile::Load()
 {
     // Reading a pipe would wait for a writer, for ever.
-    if (IsSpecial()) {
+    if (IsNonRegular()) {
         Log(1, "SettingsFile::Load: WARNING: %s is not a regular file; it is not read and the defaults are used\n",
             mPath.c_str());
         return;

@@ -29,7 +29,7 @@ public:
     // written, or hold a line break that would cut their value.
     std::vector<const Param_*> WriteParams(const std::vector<Param_*>& params) const;
 
-    bool IsSpecial() const { return Os::IsSpecialFile(mPath); }
+    bool IsNonRegular() const { return Os::IsNonRegularFile(mPath); }
     // The section the parameter lives in.
     std::string SectionOf(const Param_& param) const;
     const std::string& GetPath() const { return mPath; }

@@ -197,8 +197,8 @@ TEST(Profile, AFolderInThePlaceOfTheFileIsNeitherReadNorReplaced)
     TestSupport::TempFolder folder;
     const std::string path = folder.File("Kavrix.ini");
     std::filesystem::create_directory(path);
-    EXPECT_TRUE(Os::IsSpecialFile(path));
-    EXPECT_FALSE(Os::IsSpecialFile(folder.File("Missing.ini")));
+    EXPECT_TRUE(Os::IsNonRegularFile(path));
+    EXPECT_FALSE(Os::IsNonRegularFile(folder.File("Missing.ini")));
     EXPECT_EQ(ReadProfileString("General", "LogLevel", "1", path, Buffer), "1");
     EXPECT_FALSE(WriteProfileString("General", "LogLevel", "3", path));
     EXPECT_TRUE(std::filesystem::is_directory(path));
@@ -263,7 +263,7 @@ TEST(Profile, APipeInThePlaceOfTheFileIsNeitherReadNorWrittenAndNeverWaitedFor)
     }));
     EXPECT_EQ(WithoutWaiting(path, [&] { return Os::WriteProfileStrings({{"General", "LogLevel", "3"}}, path); }),
               std::vector<std::size_t>{0});
-    EXPECT_TRUE(Os::IsSpecialFile(path));
+    EXPECT_TRUE(Os::IsNonRegularFile(path));
     EXPECT_EQ(fs::status(path).type(), fs::file_type::fifo);
 }
 
