@@ -1,5 +1,7 @@
 #include "os/posix/FileReplace.h"
 
+#include "os/posix/Descriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,31 +21,6 @@ namespace {
 constexpr int MaxLinks = 40;
 // Attempts at a free temporary name before giving up.
 constexpr int MaxNameAttempts = 100;
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : mFd(fd) {}
-    ~Descriptor()
-    {
-        if (mFd >= 0) {
-            ::close(mFd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int Get() const { return mFd; }
-    // Some file systems report a failed write only when the file is closed.
-    bool Close()
-    {
-        const int fd = mFd;
-        mFd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int mFd;
-};
 
 // The temporary file, removed again unless it has taken the target's place.
 class TemporaryFile {

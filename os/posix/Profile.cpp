@@ -2,14 +2,18 @@
 // file is read, edited as text and replaced by the edited text.
 #include "os/Profile.h"
 
+#include "os/posix/Descriptor.h"
 #include "os/posix/FileReplace.h"
 #include "os/posix/ProfileText.h"
 
-#include <filesystem>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <mutex>
+#include <numeric>
 #include <optional>
-#include <sstream>
 
 namespace Os {
 
@@ -19,23 +23,62 @@ namespace {
 // lose each other's keys.
 std::mutex gProfileLock;
 
-// A missing file is empty; nothing when the file is there but unreadable.
+// A missing file is empty; nothing when the file is there but cannot be read
+// or is no regular file. Opened without waiting, in case a pipe took the
+// file's place after the check.
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::error_code error;
-        if (std::filesystem::exists(path, error) || error) {
-            return std::nullopt;
-        }
-        return std::string();
-    }
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (file.bad()) {
+    if (IsNonRegularFile(path)) {
         return std::nullopt;
     }
-    return content.str();
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.Get() < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return std::string();
+        }
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    std::string content;
+    content.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t count = ::read(file.Get(), buffer, sizeof(buffer));
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            return std::nullopt;
+        }
+        if (count == 0) {
+            return content;
+        }
+        content.append(buffer, static_cast<std::size_t>(count));
+    }
+}
+
+std::optional<std::string> ReadLocked(const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(gProfileLock);
+    return ReadWholeFile(path);
+}
+
+bool WriteAll(const std::vector<ProfileKey>& keys, const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(gProfileLock);
+    // Writing over a file that could not be read would lose its settings.
+    const std::optional<std::string> before = ReadWholeFile(path);
+    if (!before) {
+        return false;
+    }
+    ProfileText text(*before);
+    for (const ProfileKey& key : keys) {
+        text.Set(key.mSection, key.mKey, key.mValue);
+    }
+    return ReplaceFileContent(path, text.Content());
 }
 
 // Windows ignores blanks at the end of a default.
@@ -50,6 +93,12 @@ std::string TrimDefault(const std::string& value)
 
 }
 
+bool IsNonRegularFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
 std::string ReadProfileString(const std::string& section, const std::string& key,
                               const std::string& defaultValue, const std::string& path,
                               std::size_t bufferSize)
@@ -58,13 +107,10 @@ std::string ReadProfileString(const std::string& section, const std::string& key
         return {};
     }
     std::string value;
-    {
-        std::lock_guard<std::mutex> lock(gProfileLock);
-        // A file that cannot be read acts as an empty one.
-        const std::optional<std::string> content = ReadWholeFile(path);
-        if (!content || !ProfileText(*content).Find(section, key, value)) {
-            value = TrimDefault(defaultValue);
-        }
+    // A file that cannot be read acts as an empty one.
+    const std::optional<std::string> content = ReadLocked(path);
+    if (!content || !ProfileText(*content).Find(section, key, value)) {
+        value = TrimDefault(defaultValue);
     }
     if (value.size() > bufferSize - 1) {
         value.resize(bufferSize - 1);
@@ -72,18 +118,42 @@ std::string ReadProfileString(const std::string& section, const std::string& key
     return value;
 }
 
+std::vector<ProfileSection> ReadProfileSections(const std::vector<std::string>& sections, const std::string& path,
+                                                std::size_t bufferSize)
+{
+    std::vector<ProfileSection> found(sections.size());
+    const std::optional<std::string> content = ReadLocked(path);
+    if (!content) {
+        return found;
+    }
+    std::vector<ProfileText::Keys> keys = ProfileText::SectionKeys(*content, sections);
+    const std::size_t limit = bufferSize > 0 ? bufferSize - 1 : 0;
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        for (auto& [key, value] : keys[i]) {
+            if (value.size() > limit) {
+                value.resize(limit);
+            }
+            found[i].Add(key, std::move(value));
+        }
+    }
+    return found;
+}
+
 bool WriteProfileString(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& path)
 {
-    std::lock_guard<std::mutex> lock(gProfileLock);
-    // Writing over a file that could not be read would lose its settings.
-    const std::optional<std::string> before = ReadWholeFile(path);
-    if (!before) {
-        return false;
+    return WriteProfileStrings({{section, key, value}}, path).empty();
+}
+
+std::vector<std::size_t> WriteProfileStrings(const std::vector<ProfileKey>& keys, const std::string& path)
+{
+    if (keys.empty() || WriteAll(keys, path)) {
+        return {};
     }
-    ProfileText text(*before);
-    text.Set(section, key, value);
-    return ReplaceFileContent(path, text.Content());
+    // One replacement of the file: none of the keys is written.
+    std::vector<std::size_t> failed(keys.size());
+    std::iota(failed.begin(), failed.end(), std::size_t{0});
+    return failed;
 }
 
 }

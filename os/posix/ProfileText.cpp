@@ -11,7 +11,53 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-bool SameName(const std::string& a, const std::string& b)
+std::string_view TrimView(std::string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsBlank(text[end - 1])) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+// What one line is to the profile functions: a section with its name, a key
+// with its name and value (blanks around each left out), or anything else.
+struct LineKind {
+    bool mIsSection = false;
+    bool mIsKey = false;
+    std::string_view mName;
+    std::string_view mValue;
+};
+
+LineKind Classify(std::string_view text)
+{
+    LineKind kind;
+    const std::string_view trimmed = TrimView(text);
+    if (trimmed.empty() || trimmed[0] == ';') {
+        return kind;
+    }
+    if (trimmed[0] == '[') {
+        const std::size_t close = trimmed.find(']');
+        if (close != std::string_view::npos) {
+            kind.mIsSection = true;
+            kind.mName = TrimView(trimmed.substr(1, close - 1));
+        }
+        return kind;
+    }
+    const std::size_t equals = trimmed.find('=');
+    if (equals != std::string_view::npos) {
+        kind.mIsKey = true;
+        kind.mName = TrimView(trimmed.substr(0, equals));
+        kind.mValue = TrimView(trimmed.substr(equals + 1));
+    }
+    return kind;
+}
+
+bool SameName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) {
         return false;
@@ -25,27 +71,19 @@ bool SameName(const std::string& a, const std::string& b)
 }
 
 // A value in matching single or double quotes loses them.
-std::string Unquote(const std::string& value)
+std::string Unquote(std::string_view value)
 {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-        return value.substr(1, value.size() - 2);
+        value = value.substr(1, value.size() - 2);
     }
-    return value;
+    return std::string(value);
 }
 
 }
 
 std::string TrimBlanks(const std::string& text)
 {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && IsBlank(text[end - 1])) {
-        --end;
-    }
-    return text.substr(begin, end - begin);
+    return std::string(TrimView(text));
 }
 
 ProfileText::ProfileText(const std::string& content)
@@ -73,25 +111,12 @@ ProfileText::ProfileText(const std::string& content)
 
 ProfileText::Line ProfileText::Parse(const std::string& text)
 {
+    const LineKind kind = Classify(text);
     Line line;
     line.mText = text;
-    const std::string trimmed = TrimBlanks(text);
-    if (trimmed.empty() || trimmed[0] == ';') {
-        return line;
-    }
-    if (trimmed[0] == '[') {
-        const std::size_t close = trimmed.find(']');
-        if (close != std::string::npos) {
-            line.mIsSection = true;
-            line.mName = TrimBlanks(trimmed.substr(1, close - 1));
-        }
-        return line;
-    }
-    const std::size_t equals = trimmed.find('=');
-    if (equals != std::string::npos) {
-        line.mIsKey = true;
-        line.mName = TrimBlanks(trimmed.substr(0, equals));
-    }
+    line.mIsSection = kind.mIsSection;
+    line.mIsKey = kind.mIsKey;
+    line.mName = std::string(kind.mName);
     return line;
 }
 
@@ -104,12 +129,44 @@ bool ProfileText::Find(const std::string& section, const std::string& key, std::
         if (line.mIsSection) {
             inSection = SameName(line.mName, wantedSection);
         } else if (inSection && line.mIsKey && SameName(line.mName, wantedKey)) {
-            const std::string trimmed = TrimBlanks(line.mText);
-            value = Unquote(TrimBlanks(trimmed.substr(trimmed.find('=') + 1)));
+            value = Unquote(Classify(line.mText).mValue);
             return true;
         }
     }
     return false;
+}
+
+std::vector<ProfileText::Keys> ProfileText::SectionKeys(std::string_view content,
+                                                        const std::vector<std::string>& sections)
+{
+    std::vector<std::string> wanted;
+    for (const std::string& section : sections) {
+        wanted.push_back(TrimBlanks(section));
+    }
+    std::vector<Keys> keys(sections.size());
+    std::vector<std::size_t> current;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = content.size();
+        }
+        const LineKind kind = Classify(content.substr(start, end - start));
+        start = end + 1;
+        if (kind.mIsSection) {
+            current.clear();
+            for (std::size_t i = 0; i < wanted.size(); ++i) {
+                if (SameName(kind.mName, wanted[i])) {
+                    current.push_back(i);
+                }
+            }
+        } else if (kind.mIsKey) {
+            for (std::size_t i : current) {
+                keys[i].emplace_back(std::string(kind.mName), Unquote(kind.mValue));
+            }
+        }
+    }
+    return keys;
 }
 
 void ProfileText::Set(const std::string& section, const std::string& key, const std::string& value)

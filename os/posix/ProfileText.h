@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace Os {
@@ -13,6 +15,11 @@ public:
 
     // The value of the key, or nothing when the section or key is missing.
     bool Find(const std::string& section, const std::string& key, std::string& value) const;
+    // Every key of each of the sections in the file's order, with its value
+    // as Find gives it; a section that comes twice counts as one. One pass
+    // over the content, without building the lines of a ProfileText.
+    using Keys = std::vector<std::pair<std::string, std::string>>;
+    static std::vector<Keys> SectionKeys(std::string_view content, const std::vector<std::string>& sections);
     // Replaces the key's value, or adds the key (and its section) at the end
     // of the section (the file); every other line stays as it was.
     void Set(const std::string& section, const std::string& key, const std::string& value);

@@ -35,13 +35,22 @@ int getCVLGrabRow(int grabberNo, int portNo, unsigned char* destination, int row
             return 0;
         }
         // The copy starts at column 0 of the row; the columns only give the
-        // count, which must stay within the row.
-        const long long count =
-            (static_cast<long long>(lastColumn) - firstColumn + 1) * (camera->GetBitsPerPixel() / 8);
-        if (destination == nullptr || count <= 0 || count > camera->GetRowSize()) {
+        // count.
+        long long count = (static_cast<long long>(lastColumn) - firstColumn + 1) * (camera->GetBitsPerPixel() / 8);
+        const int rowSize = camera->GetRowSize();
+        if (destination == nullptr || count < 0) {
             Log(1, "getCVLGrabRow: ERROR: columns %d to %d do not fit a row of %d bytes, portNo=%d\n", firstColumn,
-                lastColumn, camera->GetRowSize(), portNo);
+                lastColumn, rowSize, portNo);
             return 0;
+        }
+        // A last column at the width is a common slip: the host still gets
+        // the whole row.
+        if (count > rowSize) {
+            if (camera->FirstRowCutOfImage()) {
+                Log(1, "getCVLGrabRow: WARNING: columns %d to %d do not fit a row of %d bytes; the rows of this image "
+                       "are cut to %d bytes, portNo=%d\n", firstColumn, lastColumn, rowSize, rowSize, portNo);
+            }
+            count = rowSize;
         }
         std::memcpy(destination, source, static_cast<std::size_t>(count));
         Log(4, "getCVLGrabRow: leaving row=%d  grabberNo=%d  portNo=%d\n", row, grabberNo, portNo);

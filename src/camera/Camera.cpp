@@ -56,6 +56,12 @@ const unsigned char* Camera::GetRow(int row)
     return line;
 }
 
+bool Camera::FirstRowCutOfImage()
+{
+    // Read first: a host that always asks past the end then costs no write per row.
+    return !mRowCutWarned.load(std::memory_order_relaxed) && !mRowCutWarned.exchange(true, std::memory_order_relaxed);
+}
+
 void Camera::SetImagePending(bool pending)
 {
     std::lock_guard<std::mutex> lock(mImagePendingLock);
@@ -63,6 +69,9 @@ void Camera::SetImagePending(bool pending)
         LogTiming(mName.c_str(), true, "New image arrived while previous not read by Pellix");
     }
     mImagePending = pending;
+    if (pending) {
+        mRowCutWarned.store(false, std::memory_order_relaxed);
+    }
 }
 
 void Camera::PrintStats()

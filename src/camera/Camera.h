@@ -71,6 +71,10 @@ public:
     void SetContinuousGrab(bool on);
     // The start of a row of the last image, or null.
     const unsigned char* GetRow(int row);
+    // True for the first row of the current image that the host asked for
+    // past its end: the host is warned once per image, not once per row.
+    bool FirstRowCutOfImage();
+    // A new image (true) also clears the mark of FirstRowCutOfImage.
     void SetImagePending(bool pending);
     void PrintStats();
     void ResetStats();
@@ -188,6 +192,7 @@ private:
     CameraStatistics mStatistics;
     bool mImagePending = false;
     std::mutex mImagePendingLock;
+    std::atomic<bool> mRowCutWarned{false};
     // The wait thread's report of frames it could not deliver.
     long long mReportedAt = 0;
     int mUnreportedFrames = 0;

@@ -5,6 +5,7 @@
 #include "diag/DriverContext.h"
 #include "diag/HostCallbackScope.h"
 #include "params/ParamEnum.h"
+#include "params/SettingsFile.h"
 #include "transport/CameraError.h"
 #include "transport/Device.h"
 #include "transport/PixelFormat.h"
@@ -41,7 +42,10 @@ bool Camera::Open(int portNo, int* size)
     }
     mPort = portNo;
     try {
-        mParameters.ReadSettings();
+        // Read once: both passes below take their values from it.
+        SettingsFile settings(mInfo.name);
+        settings.Load();
+        mParameters.ReadSettings(settings);
         ApplyLogSettings();
         // A device whose last close failed is closed again before it opens.
         if (mDevice->IsOpen()) {
@@ -56,7 +60,7 @@ bool Camera::Open(int portNo, int* size)
         }
         mDevice->OpenConfiguration(mParameters);
         Log(3, "Camera::Open: INFO *2*: mDevice->OpenConfiguration completed, port: %d\n", portNo);
-        mParameters.ReadSettings();
+        mParameters.ReadSettings(settings);
         // The driver delivers Mono8 only: a stored pixel format never reaches the camera.
         if (mParameters.HasParam("PixelFormat")) {
             Param_* format = mParameters.GetParam("PixelFormat");

@@ -158,8 +158,7 @@ bool Camera::SetProperty(const char* name, int value)
             if (!SetValue(param, value)) {
                 return false;
             }
-            mDevice->ApplyParameter(param);
-            return true;
+            return mDevice->ApplyParameter(param);
         }
     }
     if (Is(name, "Reset")) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class SettingsFile;
+
 class CameraParameters {
 public:
     explicit CameraParameters(const CameraInfo& info);
@@ -34,8 +36,10 @@ public:
     // with the first problem in error (untouched when true).
     bool Validate(std::string& error);
 
-    // The settings file: persistent, enabled parameters only.
+    // The settings file: persistent, enabled parameters only. ReadSettings
+    // reads the file; with a loaded file, it takes what that file read.
     bool ReadSettings();
+    bool ReadSettings(const SettingsFile& file);
     void WriteSettings();
 
     // The driver settings, with 1, false and 0 when a setting has another type.

@@ -26,8 +26,13 @@ void AddConstraints(CameraParameters& params);
 // Writes every enabled camera parameter in the set's order; a value the
 // camera refuses is skipped.
 void ApplyConfiguration(const GenApi::CNodeMapRef& nodeMap, CameraParameters& params);
-// Writes one parameter whatever its flags; the caller decides.
-void ApplyParameter(const GenApi::CNodeMapRef& nodeMap, Param_& param);
+// Writes one parameter whatever its flags; the caller decides. False when
+// the camera did not take it: no node (but for a driver setting, which has
+// none), not writable now, refused for its access, or of another type.
+bool ApplyParameter(const GenApi::CNodeMapRef& nodeMap, Param_& param);
+// ApplyParameter for the host: a value the camera did not take gives way to
+// the camera's own, read back.
+bool SetParameter(const GenApi::CNodeMapRef& nodeMap, Param_& param);
 // Reads every camera parameter back, enabled or not.
 void UpdateConfiguration(const GenApi::CNodeMapRef& nodeMap, CameraParameters& params);
 void UpdateParameter(const GenApi::CNodeMapRef& nodeMap, Param_* param);

@@ -84,8 +84,9 @@ void Param<T>::FromString(const char* text, bool clamp)
 {
     mValue = FromText<T>(text);
     if (clamp) {
-        // The minimum first: a range with mMax below mMin yields mMax.
-        if (mValue < mMin) {
+        // The minimum first: a range with mMax below mMin yields mMax. Not a
+        // number compares false with everything: it takes the minimum.
+        if (!(mMin <= mValue)) {
             mValue = mMin;
         }
         if (mMax < mValue) {
@@ -109,7 +110,8 @@ const char* Param<T>::ToString()
 template <typename T>
 bool Param<T>::IsInRange() const
 {
-    return !(mValue < mMin) && !(mMax < mValue);
+    // Not a number lies in no range.
+    return mMin <= mValue && mValue <= mMax;
 }
 
 template <typename T>

@@ -1,7 +1,6 @@
 #include "params/SettingsFile.h"
 
 #include "diag/DriverContext.h"
-#include "os/Profile.h"
 #include "os/System.h"
 
 namespace {
@@ -17,15 +16,18 @@ SettingsFile::SettingsFile(const std::string& section)
 {
 }
 
-std::string SettingsFile::Read(const std::string& section, const std::string& key,
-                               const std::string& defaultValue) const
+void SettingsFile::Load()
 {
-    return Os::ReadProfileString(section, key, defaultValue, mPath, ValueBufferSize);
-}
-
-bool SettingsFile::Write(const std::string& section, const std::string& key, const std::string& value) const
-{
-    return Os::WriteProfileString(section, key, value, mPath);
+    // Reading a pipe would wait for a writer, for ever.
+    if (IsNonRegular()) {
+        Log(1, "SettingsFile::Load: WARNING: %s is not a regular file; it is not read and the defaults are used\n",
+            mPath.c_str());
+        return;
+    }
+    std::vector<Os::ProfileSection> sections =
+        Os::ReadProfileSections({GeneralSection, mSection}, mPath, ValueBufferSize);
+    mGeneralKeys = std::move(sections[0]);
+    mSectionKeys = std::move(sections[1]);
 }
 
 std::string SettingsFile::SectionOf(const Param_& param) const
@@ -38,20 +40,32 @@ void SettingsFile::ReadParam(Param_& param) const
     if (!param.mEnabled) {
         return;
     }
-    const std::string current = param.ToString();
-    const std::string text = Read(SectionOf(param), param.mName, current);
+    // A key the file does not hold leaves the value: its text converts back to it.
+    std::string text = param.ToString();
+    (param.mGeneral ? mGeneralKeys : mSectionKeys).Find(param.mName, text);
     param.FromString(text.c_str(), param.mGeneral);
 }
 
-bool SettingsFile::WriteParam(Param_& param) const
+std::vector<const Param_*> SettingsFile::WriteParams(const std::vector<Param_*>& params) const
 {
-    if (!param.mEnabled) {
-        return true;
+    std::vector<const Param_*> failed;
+    std::vector<const Param_*> written;
+    std::vector<Os::ProfileKey> keys;
+    for (Param_* param : params) {
+        if (!param->mEnabled) {
+            continue;
+        }
+        const std::string value = param->ToString();
+        // A line break would end the value early and turn the rest into other keys.
+        if (value.find_first_of("\r\n") != std::string::npos) {
+            failed.push_back(param);
+            continue;
+        }
+        keys.push_back({SectionOf(*param), param->mName, value});
+        written.push_back(param);
     }
-    const std::string value = param.ToString();
-    // A line break would end the value early and turn the rest into other keys.
-    if (value.find_first_of("\r\n") != std::string::npos) {
-        return false;
+    for (std::size_t index : Os::WriteProfileStrings(keys, mPath)) {
+        failed.push_back(written[index]);
     }
-    return Write(SectionOf(param), param.mName, value);
+    return failed;
 }

@@ -13,33 +13,35 @@ namespace NodeMapParams {
 namespace {
 
 template <typename Node, typename Value>
-void WriteIfDifferent(Node& node, const Value& current, const Value& wanted)
+bool WriteIfDifferent(Node& node, const Value& current, const Value& wanted)
 {
     if (current != wanted) {
         node.SetValue(wanted);
     }
+    return true;
 }
 
 // By the node's type, first match; a parameter of another type is left alone.
-void WriteValue(GenApi::INode* node, Param_& param)
+// True when the camera holds the parameter's value afterwards.
+bool WriteValue(GenApi::INode* node, Param_& param)
 {
     if (auto* integer = dynamic_cast<GenApi::IInteger*>(node)) {
         if (auto* value = dynamic_cast<Param<int>*>(&param)) {
             // Compared as the parameter holds it, so that a camera value beyond
             // 32 bits is never overwritten by its saturated copy.
-            WriteIfDifferent(*integer, Int32::Saturate(integer->GetValue()), value->mValue);
+            return WriteIfDifferent(*integer, Int32::Saturate(integer->GetValue()), value->mValue);
         }
     } else if (auto* boolean = dynamic_cast<GenApi::IBoolean*>(node)) {
         if (auto* value = dynamic_cast<Param<bool>*>(&param)) {
-            WriteIfDifferent(*boolean, boolean->GetValue(), value->mValue);
+            return WriteIfDifferent(*boolean, boolean->GetValue(), value->mValue);
         }
     } else if (auto* number = dynamic_cast<GenApi::IFloat*>(node)) {
         if (auto* value = dynamic_cast<Param<double>*>(&param)) {
-            WriteIfDifferent(*number, number->GetValue(), value->mValue);
+            return WriteIfDifferent(*number, number->GetValue(), value->mValue);
         }
     } else if (auto* text = dynamic_cast<GenApi::IString*>(node)) {
         if (auto* value = dynamic_cast<Param<std::string>*>(&param)) {
-            WriteIfDifferent(*text, text->GetValue(), GenICam::gcstring(value->mValue));
+            return WriteIfDifferent(*text, text->GetValue(), GenICam::gcstring(value->mValue));
         }
     } else if (auto* enumeration = dynamic_cast<GenApi::IEnumeration*>(node)) {
         if (auto* value = dynamic_cast<ParamEnum*>(&param)) {
@@ -47,6 +49,7 @@ void WriteValue(GenApi::INode* node, Param_& param)
             if (enumeration->GetIntValue() != wanted) {
                 enumeration->SetIntValue(wanted);
             }
+            return true;
         }
     } else if (dynamic_cast<GenApi::IEnumEntry*>(node) != nullptr) {
         Log(1, "Device::ApplyConfiguration: WARNING: IEnumEntry (%s) not supposed to find in the list",
@@ -54,6 +57,7 @@ void WriteValue(GenApi::INode* node, Param_& param)
     } else {
         Log(1, "Device::ApplyConfiguration: WARNING: '%s' skipped due to unrecognized type", param.mName.c_str());
     }
+    return false;
 }
 
 // By the node's type, first match; true when the parameter took a value.
@@ -108,25 +112,41 @@ bool IsChangeable(GenApi::INode* node, GenApi::EAccessMode mode)
 
 }
 
-void ApplyParameter(const GenApi::CNodeMapRef& nodeMap, Param_& param)
+bool ApplyParameter(const GenApi::CNodeMapRef& nodeMap, Param_& param)
 {
     GenApi::INode* node = nodeMap._GetNode(param.mName.c_str());
     if (node == nullptr) {
         Log(1, "Device::ApplyParameter: There is no '%s' node\n", param.mName.c_str());
-        return;
+        // A driver setting has no node: it lives in the driver alone.
+        return param.mGeneral;
     }
     if (!GenApi::IsWritable(node->GetAccessMode())) {
         Log(1, "Device::ApplyParameter: Skipped '%s' read-only parameter\n", param.mName.c_str());
-        return;
+        return false;
     }
     const std::string text = param.ToString();
     Log(3, "Device::ApplyParameter: INFO: Set parameter: %s=%s", param.mName.c_str(), text.c_str());
     try {
-        WriteValue(node, param);
+        return WriteValue(node, param);
     } catch (const GenICam::AccessException& e) {
         Log(1, "Device::ApplyConfiguration: WARNING: Skipped '%s'='%s' due to access level: %s\n",
             param.mName.c_str(), text.c_str(), e.what());
+        return false;
     }
+}
+
+bool SetParameter(const GenApi::CNodeMapRef& nodeMap, Param_& param)
+{
+    if (ApplyParameter(nodeMap, param)) {
+        return true;
+    }
+    // The camera kept its value, and so does the parameter. Its writability
+    // stays as the last open found it: a size that cannot change while the
+    // camera streams is still written from the settings at the next open.
+    const bool enabled = param.mEnabled;
+    UpdateParameter(nodeMap, &param);
+    param.mEnabled = enabled;
+    return false;
 }
 
 void ApplyConfiguration(const GenApi::CNodeMapRef& nodeMap, CameraParameters& params)

@@ -6,7 +6,10 @@
 
 namespace Kavrix {
 
-Device::Device(std::shared_ptr<Interface> iface, int index) : mInterface(std::move(iface)), mIndex(index) {}
+Device::Device(std::shared_ptr<Interface> iface, int index)
+    : mInterface(std::move(iface)), mIndex(index), mName(ReadName())
+{
+}
 
 Device::~Device()
 {
@@ -20,7 +23,7 @@ Device::~Device()
     }
 }
 
-std::string Device::GetName() const
+std::string Device::ReadName() const
 {
     IF_HANDLE iface = mInterface->GetHandle();
     return ReadProducerText("Device::Open: Failed to get device name", [&](char* buffer, std::size_t* size) {

@@ -21,14 +21,16 @@ namespace Kavrix {
 
 class Device {
 public:
+    // Asks the producer for the name it lists at index now: the device keeps
+    // it and opens by it, whichever place the camera takes in the list later.
     Device(std::shared_ptr<Interface> iface, int index);
     // Closes the device when it is still open; failures are logged.
     ~Device();
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
 
-    // The producer's name of this device; needs no open device.
-    std::string GetName() const;
+    // The name the camera was listed with.
+    const std::string& GetName() const { return mName; }
     DEV_HANDLE GetHandle() const;
     std::string GetInfo(std::int32_t command) const;
     int GetIndex() const { return mIndex; }
@@ -71,7 +73,9 @@ public:
     // at open, written to the camera and read back.
     void OpenConfiguration(CameraParameters& params);
     void ApplyConfiguration(CameraParameters& params);
-    void ApplyParameter(Param_& param);
+    // False when the camera did not take the value; the parameter then holds
+    // the camera's value again.
+    bool ApplyParameter(Param_& param);
     void UpdateConfiguration(CameraParameters& params);
     void UpdateParameter(Param_* param);
 
@@ -97,6 +101,7 @@ public:
 
 private:
     DataStream& Stream();
+    std::string ReadName() const;
     std::string ReadFileDescription(const std::string& name) const;
     std::string ReadLocalDescription(std::uint32_t address, std::uint32_t length) const;
 

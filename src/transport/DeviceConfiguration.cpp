@@ -14,9 +14,9 @@ void Device::ApplyConfiguration(CameraParameters& params)
     NodeMapParams::ApplyConfiguration(mNodeMap, params);
 }
 
-void Device::ApplyParameter(Param_& param)
+bool Device::ApplyParameter(Param_& param)
 {
-    NodeMapParams::ApplyParameter(mNodeMap, param);
+    return NodeMapParams::SetParameter(mNodeMap, param);
 }
 
 void Device::UpdateConfiguration(CameraParameters& params)

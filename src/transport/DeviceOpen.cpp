@@ -30,10 +30,15 @@ void Device::Open()
     if (mHandle != nullptr) {
         throw CameraError("Device::Open: exception: Device already open");
     }
-    mName = GetName();
+    // By the name the camera was listed with: the producer's list moves up
+    // when a camera before it is unplugged, and an unplugged camera is not
+    // found at all.
     DEV_HANDLE handle = nullptr;
-    CheckGCError(Api().TLOpenDevice(mInterface->GetHandle(), mName.c_str(), DEVICE_ACCESS_EXCLUSIVE, &handle),
-                 "Device::Open: Exception: Failed to open device");
+    const GC_ERROR code = Api().TLOpenDevice(mInterface->GetHandle(), mName.c_str(), DEVICE_ACCESS_EXCLUSIVE, &handle);
+    if (code != GC_ERR_SUCCESS) {
+        const std::string gone = code == GC_ERR_INVALID_ID ? ": the producer does not list it (unplugged?)" : "";
+        throw CameraError("Device::Open: Exception: Failed to open device '" + mName + "'" + gone, code);
+    }
     mHandle = handle;
     // From here on a failure leaves what is open in place; Close releases it.
     GetControlPrivilege();

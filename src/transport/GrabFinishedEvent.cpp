@@ -3,7 +3,9 @@
 #include "transport/CameraError.h"
 #include "transport/DataStream.h"
 
+#include <mutex>
 #include <system_error>
+#include <vector>
 
 namespace Kavrix {
 
@@ -20,10 +22,29 @@ GrabFinishedEvent::GrabFinishedEvent(DataStream& stream) : mStream(stream)
     mHandle = handle;
 }
 
+namespace {
+
+// Events the producer refused to forget: it may still signal them, so they
+// stay open (and their handles unused by anything else) for the life of the
+// driver.
+void KeepForProducer(const std::shared_ptr<Os::Event>& event)
+{
+    static std::mutex lock;
+    static std::vector<std::shared_ptr<Os::Event>> kept;
+    try {
+        std::lock_guard<std::mutex> guard(lock);
+        kept.push_back(event);
+    } catch (...) {
+        // Out of memory: the event is closed all the same.
+    }
+}
+
+}
+
 GrabFinishedEvent::~GrabFinishedEvent()
 {
-    if (mHandle != nullptr) {
-        mStream.Api().GCUnregisterEvent(mHandle, EventType);
+    if (mHandle != nullptr && mStream.Api().GCUnregisterEvent(mHandle, EventType) != 0) {
+        KeepForProducer(mEvent);
     }
 }
 

@@ -16,7 +16,8 @@ class GrabFinishedEvent {
 public:
     // Creates the event (manual reset, clear) and registers it with the producer.
     explicit GrabFinishedEvent(DataStream& stream);
-    // Unregisters (result ignored), then closes the event.
+    // Unregisters, then closes the event; an event the producer refused to
+    // unregister is kept open, since the producer may still signal it.
     ~GrabFinishedEvent();
     GrabFinishedEvent(const GrabFinishedEvent&) = delete;
     GrabFinishedEvent& operator=(const GrabFinishedEvent&) = delete;

@@ -4,6 +4,7 @@
 
 #include "TLIControl.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <numeric>
@@ -94,6 +95,40 @@ TEST_F(GrabTest, ASingleGrabDeliversOneImageThenTheCameraIsIdle)
     EXPECT_EQ(mDriver->getCVLGrabRow(0, 3, row, 479, 0, 639), 1);
     const std::uint32_t frame = mImages.FrameNumbers(3).back();
     EXPECT_EQ(row[5], static_cast<unsigned char>((5 + 479 + frame) & 0xFF));
+}
+
+// A host that passes the row's width as its last column gets every row cut
+// to the row, and one warning per image, not one per row.
+TEST_F(GrabTest, ColumnsPastTheRowGiveTheRowCutToItsWidthWarnedOncePerImage)
+{
+    OpenForImages(Kx1300, 3);
+    const auto warnings = [this] {
+        const auto messages = mLog.Messages();
+        return std::count_if(messages.begin(), messages.end(), [](const std::string& message) {
+            return message.find("getCVLGrabRow: WARNING: ") != std::string::npos;
+        });
+    };
+    unsigned char row[641];
+    for (int image = 1; image <= 2; ++image) {
+        ASSERT_EQ(mDriver->doCVLGrab(0, 3), 1);
+        ASSERT_TRUE(mImages.WaitForImages(3, image, 5s)) << mLog.Dump();
+        for (int y = 0; y < 480; ++y) {
+            row[640] = 0xA5;
+            ASSERT_EQ(mDriver->getCVLGrabRow(0, 3, row, y, 0, 640), 1) << "row " << y;
+            ASSERT_EQ(row[640], 0xA5) << "nothing is written past the row";
+        }
+        const std::uint32_t frame = mImages.FrameNumbers(3).back();
+        EXPECT_EQ(row[639], static_cast<unsigned char>((639 + 479 + frame) & 0xFF));
+        EXPECT_EQ(warnings(), image) << mLog.Dump();
+    }
+    EXPECT_GE(mLog.FindContaining("getCVLGrabRow: WARNING: columns 0 to 640 do not fit a row of 640 bytes"), 0);
+
+    // No columns copy nothing; a negative count or no destination give nothing.
+    row[0] = 0x5A;
+    EXPECT_EQ(mDriver->getCVLGrabRow(0, 3, row, 0, 10, 9), 1);
+    EXPECT_EQ(row[0], 0x5A);
+    EXPECT_EQ(mDriver->getCVLGrabRow(0, 3, row, 0, 10, 8), 0);
+    EXPECT_EQ(mDriver->getCVLGrabRow(0, 3, nullptr, 0, 0, 639), 0);
 }
 
 TEST_F(GrabTest, ContinuousGrabbingDeliversEveryFrameOnceAndInOrder)

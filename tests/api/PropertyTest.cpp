@@ -70,10 +70,16 @@ TEST_F(PropertyTest, AValueTheCameraRefusesFailsTheCall)
         << mLog.Dump();
     EXPECT_EQ(Get("OffsetX"), 5000) << "kept, for the next open";
     EXPECT_EQ(Register(Kx1300, "OffsetXReg"), 0);
-    // The image size cannot change while the camera streams: not written, and said so.
-    EXPECT_EQ(mDriver->setProperty(0, 0, "Width", 640), 1);
+    // The image size cannot change while the camera streams: not written, the
+    // call fails, and the parameter keeps the camera's value.
+    EXPECT_EQ(mDriver->setProperty(0, 0, "Width", 640), 0);
     EXPECT_TRUE(mLog.Contains("Device::ApplyParameter: Skipped 'Width' read-only parameter\n"));
     EXPECT_EQ(Register(Kx1300, "WidthReg"), 1280);
+    EXPECT_EQ(Get("Width"), 1280);
+    // The next open still writes what the settings file holds.
+    Store(Kx1300, "Width", "640");
+    ASSERT_EQ(mDriver->setProperty(0, 0, "Reset", 0), 1) << mLog.Dump();
+    EXPECT_EQ(Register(Kx1300, "WidthReg"), 640);
 }
 
 TEST_F(PropertyTest, FixedNamesActOnTheCameraAndTheDriver)

@@ -1,8 +1,9 @@
 // Arbitrary bytes as a settings file, and one key written into it as the
-// driver saves a setting. Every key the file held reads the same afterwards,
-// and the written key reads back as the profile rules give a value back
-// (blanks around it dropped, one pair of matching quotes removed). A crash,
-// a lost or changed key, or a wrong value read back is a finding.
+// driver saves a setting. Every key the file held reads the same alone as in
+// its section read at once, and the same afterwards, and the written key
+// reads back as the profile rules give a value back (blanks around it
+// dropped, one pair of matching quotes removed). A crash, a lost or changed
+// key, or a wrong value read back is a finding.
 //
 // Input: section, key and value, each ended by a zero byte, then the file.
 // A section holding ']', a key holding '=' or starting with '[' or ';', an
@@ -175,8 +176,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t buffer = content.size() + value.size() + 2;
     const auto keys = KeysOf(content);
     std::vector<std::string> before;
+    std::vector<std::string> sectionNames;
     for (const auto& [s, k] : keys) {
         before.push_back(Os::ReadProfileString(s, k, Missing, path, buffer));
+        sectionNames.push_back(s);
+    }
+    // Read at once, the sections give each key what it reads alone.
+    const std::vector<Os::ProfileSection> sections = Os::ReadProfileSections(sectionNames, path, buffer);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        // A key's own read cuts its default to the buffer too.
+        std::string read = Missing.substr(0, buffer - 1);
+        sections[i].Find(Trim(keys[i].second), read);
+        Check(read == before[i], "the section read at once differs", keys[i].first, keys[i].second);
     }
 
     const bool written = Os::WriteProfileString(section, key, value, path);

@@ -5,11 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using Os::ReadProfileString;
 using Os::WriteProfileString;
@@ -127,11 +135,70 @@ TEST(Profile, ValuesAreCutToTheBufferAndFailedWritesSaySo)
     EXPECT_FALSE(WriteProfileString("Cam", "Width", "1", folder.File("no-such-folder") + "/Kavrix.ini"));
 }
 
+// A section read at once gives each key what the key's own read gives, on
+// every system with its own rules (blanks, quotes, repeated keys and
+// sections, comments, lines without a value, the cut to the buffer).
+TEST(Profile, ASectionReadAtOnceGivesWhatEachKeyReadsAlone)
+{
+    TestSupport::TempFolder folder;
+    const std::string path = folder.File("Kavrix.ini");
+    const std::string quoted255 = "\"" + std::string(255, 'q') + "\"";
+    const std::string quoted256 = "\"" + std::string(256, 'q') + "\"";
+    WriteText(path, "; settings of the inspection line\r\n"
+                    "[ GENERAL ]\r\n"
+                    "  loglevel =  2  \r\n"
+                    "[Cam 1]\r\n"
+                    "PixelFormat=\"Mono8\"\r\n"
+                    "Name='  spaced  '\r\n"
+                    "Empty=\r\n"
+                    "Lone=\"\r\n"
+                    "Quotes=\"\"\r\n"
+                    "Mixed=\"abc'\r\n"
+                    "\tTabbed\t=\ttab value\t\r\n"
+                    "Equals=a=b\r\n"
+                    "Width=640\r\n"
+                    "WIDTH=800\r\n"
+                    "NoValue\r\n"
+                    "NoValue=later\r\n"
+                    "; Height=1\r\n"
+                    "Long=" + std::string(300, 'v') + "\r\n"
+                    "Quoted255=" + quoted255 + "\r\n"
+                    "Quoted256=" + quoted256 + "\r\n"
+                    "[Cam 2]\r\n"
+                    "Width=1024\r\n"
+                    "[cam 1]\r\n"
+                    "Height=480\r\n"
+                    "Width=999\r\n"
+                    "[Cam 3]\r\n"
+                    "Last=end");
+    const std::vector<std::string> names = {"General", "Cam 1", "cam 2", "Cam 3", "Cam 4"};
+    const std::vector<Os::ProfileSection> sections = Os::ReadProfileSections(names, path, Buffer);
+    ASSERT_EQ(sections.size(), names.size());
+    const std::vector<std::string> keys = {"LogLevel", "DebugViewOutput", "PixelFormat", "Name", "Empty", "Lone",
+                                           "Quotes", "Mixed", "Tabbed", "Equals", "width", "NoValue", "Height",
+                                           "Long", "Quoted255", "Quoted256", "Last"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        for (const std::string& key : keys) {
+            std::string value = "(default)";
+            sections[i].Find(key, value);
+            EXPECT_EQ(value, ReadProfileString(names[i], key, "(default)", path, Buffer)) << names[i] << " " << key;
+        }
+    }
+    std::string value;
+    EXPECT_TRUE(sections[1].Find("PIXELFORMAT", value));
+    EXPECT_EQ(value, "Mono8");
+    EXPECT_TRUE(sections[2].Find("Width", value));
+    EXPECT_EQ(value, "1024");
+    EXPECT_FALSE(Os::ReadProfileSections({"Cam 1"}, folder.File("Missing.ini"), Buffer)[0].Find("Width", value));
+}
+
 TEST(Profile, AFolderInThePlaceOfTheFileIsNeitherReadNorReplaced)
 {
     TestSupport::TempFolder folder;
     const std::string path = folder.File("Kavrix.ini");
     std::filesystem::create_directory(path);
+    EXPECT_TRUE(Os::IsNonRegularFile(path));
+    EXPECT_FALSE(Os::IsNonRegularFile(folder.File("Missing.ini")));
     EXPECT_EQ(ReadProfileString("General", "LogLevel", "1", path, Buffer), "1");
     EXPECT_FALSE(WriteProfileString("General", "LogLevel", "3", path));
     EXPECT_TRUE(std::filesystem::is_directory(path));
@@ -142,6 +209,25 @@ TEST(Profile, AFolderInThePlaceOfTheFileIsNeitherReadNorReplaced)
 namespace {
 
 namespace fs = std::filesystem;
+
+// The call's result; a call that waits on the pipe for a writer is given the
+// end of the file, so that the test fails instead of hanging.
+template <typename Call>
+auto WithoutWaiting(const std::string& pipe, Call call)
+{
+    auto result = std::async(std::launch::async, call);
+    bool waited = false;
+    while (result.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+        waited = true;
+        // Opens only while a reader waits on the pipe.
+        const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0) {
+            ::close(writer);
+        }
+    }
+    EXPECT_FALSE(waited) << "the call waited for a writer to the pipe";
+    return result.get();
+}
 
 std::vector<std::string> FolderContent(const std::string& folder)
 {
@@ -162,6 +248,23 @@ bool WriteBeyondTheSizeLimit(const std::string& path, const std::string& limitAc
     return std::system(command.c_str()) == 0;
 }
 
+}
+
+TEST(Profile, APipeInThePlaceOfTheFileIsNeitherReadNorWrittenAndNeverWaitedFor)
+{
+    TestSupport::TempFolder folder;
+    const std::string path = folder.File("Kavrix.ini");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_EQ(WithoutWaiting(path, [&] { return ReadProfileString("General", "LogLevel", "1", path, Buffer); }), "1");
+    EXPECT_FALSE(WithoutWaiting(path, [&] { return WriteProfileString("General", "LogLevel", "3", path); }));
+    EXPECT_FALSE(WithoutWaiting(path, [&] {
+        std::string value;
+        return Os::ReadProfileSections({"General"}, path, Buffer)[0].Find("LogLevel", value);
+    }));
+    EXPECT_EQ(WithoutWaiting(path, [&] { return Os::WriteProfileStrings({{"General", "LogLevel", "3"}}, path); }),
+              std::vector<std::size_t>{0});
+    EXPECT_TRUE(Os::IsNonRegularFile(path));
+    EXPECT_EQ(fs::status(path).type(), fs::file_type::fifo);
 }
 
 TEST(Profile, WritingKeepsTheFilesPermissionsAndLeavesNoTemporaryFile)

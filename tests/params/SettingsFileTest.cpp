@@ -173,6 +173,18 @@ TEST_F(SettingsFileTest, ValuesThatCannotBeStoredAreReported)
     EXPECT_TRUE(mLog.FindContaining("could not write key Width of section Camera A to ") >= 0);
 }
 
+// A folder (or a pipe, or a device) in the file's place is not written to:
+// said once, not once per key.
+TEST_F(SettingsFileTest, NothingIsWrittenWhereTheFileIsNoRegularFile)
+{
+    std::filesystem::create_directory(Ini());
+    CameraParameters params = CameraSet("Camera A");
+    params.WriteSettings();
+    EXPECT_EQ(mLog.Messages(), std::vector<std::string>{"CameraParameters::WriteSettings: ERROR: " + Ini() +
+                                                        " is not a regular file; the settings are not written\n"});
+    EXPECT_TRUE(std::filesystem::is_directory(Ini()));
+}
+
 TEST_F(SettingsFileTest, LongValuesAreCutAt255Characters)
 {
     Store("Camera A", "UserName", std::string(300, 'x').c_str());

@@ -193,6 +193,20 @@ TEST(ValidationTest, HeightUnderVerticalBinning)
     EXPECT_EQ(ErrorOf(other), "Image: Height: out of range [0..512]");
 }
 
+// A stored "nan" lies in no range and infinities beyond every limit: each is
+// reported, and where values are clamped, one of the limits takes its place.
+TEST(ValidationTest, NotANumberAndInfinitiesAreOutOfRange)
+{
+    CameraParameters params(Info());
+    Param<double>& gain = Add<double>(params, "Analog", "GainAbs", 4.0, 1.0, 16.0, 0.0);
+    for (const auto& [text, clamped] : {std::pair<const char*, double>{"nan", 1.0}, {"inf", 16.0}, {"-inf", 1.0}}) {
+        gain.FromString(text, false);
+        EXPECT_EQ(ErrorOf(params), "Analog: GainAbs: out of range [1..16]") << text;
+        gain.FromString(text, true);
+        EXPECT_EQ(gain.mValue, clamped) << text;
+    }
+}
+
 TEST(ValidationTest, FloatingPointRangesShowSixDigits)
 {
     CameraParameters params(Info());

@@ -191,7 +191,14 @@ int PropertyCommand(const DriverFunctions& driver, const HostOptions& options)
             return BadCommandLine;
         }
         if (driver.setProperty(0, options.port, property, static_cast<int>(value)) != 1) {
-            std::fprintf(stderr, "kavrix-host: setProperty %s failed (unknown property or refused value)\n", property);
+            std::fprintf(stderr,
+                         "kavrix-host: setProperty %s %ld failed: the property is unknown, or the camera did not take "
+                         "the value (--log 1 shows why)\n",
+                         property, value);
+            int current = 0;
+            if (driver.getProperty(0, options.port, property, &current) == 1) {
+                std::fprintf(stderr, "kavrix-host: %s stays %d\n", property, current);
+            }
             return DriverFailed;
         }
         std::printf("%s set to %ld\n", property, value);
