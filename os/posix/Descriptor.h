@@ -1,22 +1,14 @@
-<<<<<<< HEAD
 // A file descriptor owned by one object and closed with it.
-=======
-// A file descriptor, closed when it goes.
->>>>>>> main
 #pragma once
 
 #include <unistd.h>
 
-<<<<<<< HEAD
 #include <utility>
 
-=======
->>>>>>> main
 namespace Os {
 
 class Descriptor {
 public:
-<<<<<<< HEAD
     Descriptor() = default;
     explicit Descriptor(int fd) : mFd(fd) {}
     ~Descriptor() { Reset(); }
@@ -36,36 +28,19 @@ public:
     void Reset(int fd = -1)
     {
         if (mFd >= 0) {
-            close(mFd);
+            ::close(mFd);
         }
         mFd = fd;
     }
-
-private:
-    int mFd = -1;
-=======
-    explicit Descriptor(int fd) : mFd(fd) {}
-    ~Descriptor()
-    {
-        if (mFd >= 0) {
-            ::close(mFd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int Get() const { return mFd; }
     // Some file systems report a failed write only when the file is closed.
     bool Close()
     {
-        const int fd = mFd;
-        mFd = -1;
+        const int fd = std::exchange(mFd, -1);
         return ::close(fd) == 0;
     }
 
 private:
-    int mFd;
->>>>>>> main
+    int mFd = -1;
 };
 
 }
