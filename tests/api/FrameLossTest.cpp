@@ -22,8 +22,16 @@ protected:
         Store(Kx1300, "Height", "240");
     }
 
-    // A frame that missed packets arrives in the camera's oldest queued buffer.
-    void IncompleteFrame() { ASSERT_EQ(TLICtl_InjectEventRecord(Kx1300, GC_ERR_INCOMPLETE_FRAME, 0), GC_ERR_SUCCESS); }
+    // A frame that missed packets arrives in the camera's oldest queued
+    // buffer, once the driver has given one back.
+    void IncompleteFrame()
+    {
+        TLICtlStreamState state{};
+        for (int wait = 0; wait < 250 && (TLICtl_GetStreamState(Kx1300, &state), state.mQueued == 0); ++wait) {
+            std::this_thread::sleep_for(20ms);
+        }
+        ASSERT_EQ(TLICtl_InjectEventRecord(Kx1300, GC_ERR_INCOMPLETE_FRAME, 0), GC_ERR_SUCCESS);
+    }
 };
 
 TEST_F(FrameLossTest, ASingleGrabWhoseFrameCameIncompleteIsTakenAgain)
