@@ -47,6 +47,7 @@ public:
     void Touch(long long now) { mLastAt = now; }
     // A later frame began: the camera sent all of this one it will send.
     void End() { mEnded = true; }
+    bool HasEnded() const { return mEnded; }
 
     bool IsComplete() const;
     // When the frame is handed over as it is, unless complete before.

@@ -47,6 +47,11 @@ std::size_t FrameAssembler::Predict(PayloadSlot* slots, std::size_t count) const
     return mInFlight.empty() ? 0 : mInFlight.back()->Predict(slots, count);
 }
 
+bool FrameAssembler::IsReceiving() const
+{
+    return !mInFlight.empty() && !mInFlight.back()->HasEnded();
+}
+
 Frame* FrameAssembler::Find(const GvspHeader& header)
 {
     // The newest frame first: nearly every packet is its.

@@ -49,6 +49,8 @@ public:
     // newest frame; the number of slots filled.
     std::size_t Predict(PayloadSlot* slots, std::size_t count) const;
     void Accept(const StreamPacket& packet);
+    // The newest frame is coming in: more of its packets are due at once.
+    bool IsReceiving() const;
     // A datagram from the camera that is no stream packet: shorter than its
     // header, or longer than any packet of the stream.
     void CountMalformed() { ++mCounts.mPacketsOutOfRange; }

@@ -20,7 +20,24 @@ constexpr std::size_t MaxRingBlocks = 256;
 // frame's last packets.
 constexpr std::uint32_t RingBlockTimeoutMs = 2;
 // Small frames come in bursts of several.
-constexpr std::size_t MinReceiveBuffer = std::size_t{1} << 20;
+constexpr std::size_t MinReceiveBuffer = std::size_t{4} << 20;
+// The UDP receiver's nap between small batches while a frame comes; the
+// receive buffer must hold many naps' worth: 4 MiB hold 3 ms of 10 Gbit/s.
+constexpr std::uint32_t NapMs = 1;
+constexpr std::size_t NapBuffer = std::size_t{4} << 20;
+
+std::uint32_t Nap(std::size_t granted)
+{
+#if defined(_WIN32)
+    // Windows' sleeps end on its timer tick (15.6 ms unless a program asked
+    // for finer ones), and Wine tells not what was granted; each datagram
+    // is a call of its own there anyway.
+    (void)granted;
+    return 0;
+#else
+    return granted >= NapBuffer ? NapMs : 0;
+#endif
+}
 
 std::string Mebibytes(std::uint64_t bytes)
 {
@@ -111,7 +128,8 @@ bool OpenReceivePath(const ReceiveRequest& request, ReceivePath& path, std::stri
                         BufferAdvice(asked);
         path.mDescription += "; warning: " + path.mWarning;
     }
-    path.mSource = std::make_unique<UdpPacketSource>(std::move(socket), request.mCamera, request.mPacketSize);
+    path.mSource =
+        std::make_unique<UdpPacketSource>(std::move(socket), request.mCamera, request.mPacketSize, Nap(granted));
     return true;
 }
 

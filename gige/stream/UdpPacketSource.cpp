@@ -1,6 +1,7 @@
 #include "stream/UdpPacketSource.h"
 
 #include "os/System.h"
+#include "os/Thread.h"
 #include "stream/SpreadDatagram.h"
 
 #include <algorithm>
@@ -16,9 +17,11 @@ constexpr std::size_t MinScratch = 576;
 
 }
 
-UdpPacketSource::UdpPacketSource(Os::UdpSocket socket, Os::Ipv4Address camera, std::uint32_t packetSize)
+UdpPacketSource::UdpPacketSource(Os::UdpSocket socket, Os::Ipv4Address camera, std::uint32_t packetSize,
+                                 std::uint32_t napMs)
     : mSocket(std::move(socket)),
       mCamera(camera),
+      mNapMs(napMs),
       // More than the body of any datagram of the stream, predicted or not.
       mScratchSize(std::max<std::size_t>(packetSize, MinScratch)),
       mHeaders(Batch * GvspExtendedHeaderSize),
@@ -48,10 +51,21 @@ bool UdpPacketSource::Receive(FrameAssembler& assembler)
             return false;
         }
         if (static_cast<std::size_t>(received) < Batch) {
+            NapWhileAFrameComes(static_cast<std::size_t>(received), assembler);
             break;
         }
     }
     return true;
+}
+
+void UdpPacketSource::NapWhileAFrameComes(std::size_t lastBatch, const FrameAssembler& assembler)
+{
+    // The system wakes the receiver for the first datagram that comes: the
+    // rest of a frame's burst would come a few at a time, each few costing
+    // a wake and a call. A nap lets the buffer gather a batch.
+    if (mNapMs != 0 && lastBatch < Batch / 2 && assembler.IsReceiving()) {
+        Os::SleepMs(mNapMs);
+    }
 }
 
 void UdpPacketSource::AimSlots(FrameAssembler& assembler)

@@ -5,6 +5,8 @@
 // system, into the host's buffer; a datagram that was not the one predicted
 // lands whole in its scratch (its payload moved there if it came in the
 // predicted place) and the assembler moves it once more, to its place.
+// While a frame comes, the receiver may nap between small batches, so that
+// a frame costs a few calls, not one per datagram or two.
 #pragma once
 
 #include "os/Ipv4Address.h"
@@ -22,8 +24,10 @@ namespace Gige {
 class UdpPacketSource : public PacketSource {
 public:
     // The socket is bound and sized; datagrams from other addresses than
-    // the camera's are dropped. packetSize is the stream's whole IP datagram.
-    UdpPacketSource(Os::UdpSocket socket, Os::Ipv4Address camera, std::uint32_t packetSize);
+    // the camera's are dropped. packetSize is the stream's whole IP datagram;
+    // napMs the nap between small batches while a frame comes (0: none),
+    // which the socket's receive buffer must hold many times over.
+    UdpPacketSource(Os::UdpSocket socket, Os::Ipv4Address camera, std::uint32_t packetSize, std::uint32_t napMs);
 
     Os::WaitResult Wait(std::uint32_t timeoutMs) override;
     bool Receive(FrameAssembler& assembler) override;
@@ -37,12 +41,14 @@ private:
     // number of datagrams received, or -1.
     int ReceiveBatch(FrameAssembler& assembler);
     void AimSlots(FrameAssembler& assembler);
+    void NapWhileAFrameComes(std::size_t lastBatch, const FrameAssembler& assembler);
     // Decodes datagram i and makes its body one run of bytes: in its
     // predicted place, or in its scratch. False for a datagram to drop.
     bool Settle(std::size_t i, FrameAssembler& assembler);
 
     Os::UdpSocket mSocket;
     Os::Ipv4Address mCamera;
+    std::uint32_t mNapMs;
     std::size_t mScratchSize;
     std::size_t mHeaderSize = 0;
     std::vector<std::uint8_t> mHeaders;

@@ -7,6 +7,7 @@
 #include "os/System.h"
 #include "os/Thread.h"
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace StreamLab;
@@ -71,7 +72,9 @@ TEST_P(StreamThroughput, EveryFrameOfACameraAt25FramesASecondComesComplete)
             }
             mCamera.Send(packets);
             next += period;
-            for (long long left = next - Os::MonotonicMilliseconds(); left > 0; left = next - Os::MonotonicMilliseconds()) {
+            // What waits is taken also when the sending fell behind.
+            for (;;) {
+                const long long left = std::max(next - Os::MonotonicMilliseconds(), 0LL);
                 if (!WaitFor(mEvent, static_cast<std::uint32_t>(left))) {
                     break;
                 }
