@@ -1,6 +1,5 @@
 #include "stream/FrameAssembler.h"
 
-#include "os/Event.h"
 #include "wire/GvcpStatus.h"
 #include "wire/StreamLayout.h"
 
@@ -194,24 +193,19 @@ void FrameAssembler::HandOver()
     mBuffers.Deliver(frame->Buffer(), info, code);
 }
 
-std::uint32_t FrameAssembler::Service(long long now)
+long long FrameAssembler::Service(long long seen)
 {
-    mNow = now;
     const std::uint32_t wait = mSettings.mMissingPacketWaitMs;
     const std::uint32_t retention = mSettings.mFrameRetentionMs;
     while (!mInFlight.empty()) {
         const Frame& oldest = *mInFlight.front();
-        if (!oldest.IsComplete() && oldest.Deadline(wait, retention) > now) {
+        if (!oldest.IsComplete() && oldest.Deadline(wait, retention) > seen) {
             break;
         }
         HandOver();
     }
     mCounters.Add(mCounts);
-    if (mInFlight.empty()) {
-        return Os::Infinite;
-    }
-    const long long left = mInFlight.front()->Deadline(wait, retention) - now;
-    return static_cast<std::uint32_t>(std::clamp<long long>(left, 0, std::numeric_limits<std::uint32_t>::max() - 1));
+    return mInFlight.empty() ? NoDeadline : mInFlight.front()->Deadline(wait, retention);
 }
 
 }

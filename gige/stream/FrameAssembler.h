@@ -20,6 +20,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace Gige {
@@ -41,7 +42,11 @@ public:
     // The frames in flight for the number asked (from 2 to 64).
     static std::uint32_t FramesInFlight(std::uint32_t asked);
 
-    // The time the packets accepted next came at.
+    // No frame is in flight: nothing is due.
+    static constexpr long long NoDeadline = std::numeric_limits<long long>::max();
+
+    // The time the packets accepted next were taken from the system (at
+    // the latest when they came).
     void SetNow(long long now) { mNow = now; }
     // The size of the stream packets' headers: what the camera sent last.
     std::size_t ExpectedHeaderSize() const;
@@ -54,10 +59,12 @@ public:
     // A datagram from the camera that is no stream packet: shorter than its
     // header, or longer than any packet of the stream.
     void CountMalformed() { ++mCounts.mPacketsOutOfRange; }
-    // Hands over the frames that are over, in the order they began, and
-    // answers how long until the next one is due in milliseconds
-    // (Os::Infinite when none is in flight).
-    std::uint32_t Service(long long now);
+    // Hands over the frames that are over, in the order they began: those
+    // complete, and those whose time was up by seen, the time up to which
+    // every packet that came has been accepted (a frame is given up only
+    // for a silence the receiver saw, never while its packets wait unread).
+    // Answers when the next frame is due, or NoDeadline.
+    long long Service(long long seen);
 
 private:
     struct BlockKey {

@@ -18,9 +18,13 @@ public:
     // Waits until packets wait, the time-out passes (Os::Infinite: no
     // limit) or Wake is called, which wins.
     virtual Os::WaitResult Wait(std::uint32_t timeoutMs) = 0;
-    // Hands what has arrived to the assembler; false when the system
-    // failed, with the reason in LastError.
-    virtual bool Receive(FrameAssembler& assembler) = 0;
+    // Hands what has arrived to the assembler, and when it took all there
+    // was, moves seen to the time up to which every packet that came has
+    // been handed over. False when the system failed, with the reason in
+    // LastError.
+    virtual bool Receive(FrameAssembler& assembler, long long& seen) = 0;
+    // How long a packet may be held by the system before Receive can take it.
+    virtual std::uint32_t HoldMs() const = 0;
     virtual void Wake() = 0;
     virtual const std::string& LastError() const = 0;
 };

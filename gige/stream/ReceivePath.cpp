@@ -12,9 +12,11 @@ namespace Gige {
 
 namespace {
 
-// Blocks of the ring hold many packets each; enough of them for two frames.
+// Blocks of the ring hold many packets each; enough of them for four
+// frames, and 32 MiB at the least (as much as Aravis takes): the ring is
+// all a stalled receiver has.
 constexpr std::size_t RingBlockSize = std::size_t{1} << 20;
-constexpr std::size_t MinRingBlocks = 16;
+constexpr std::size_t MinRingBlocks = 32;
 constexpr std::size_t MaxRingBlocks = 256;
 // A block that is not full is handed over after this: the latency of a
 // frame's last packets.
@@ -66,7 +68,7 @@ bool OpenRing(const ReceiveRequest& request, Os::UdpSocket& socket, std::uint16_
     options.blockSize = RingBlockSize;
     // Each packet takes its header and the ring's own besides its payload.
     options.blockCount =
-        std::clamp<std::size_t>(request.mLargestBuffer * 2 * 9 / 8 / RingBlockSize + 1, MinRingBlocks, MaxRingBlocks);
+        std::clamp<std::size_t>(request.mLargestBuffer * 4 * 9 / 8 / RingBlockSize + 1, MinRingBlocks, MaxRingBlocks);
     options.blockTimeoutMs = RingBlockTimeoutMs;
     Os::PacketRing ring;
     if (!ring.Open(options)) {
@@ -79,7 +81,8 @@ bool OpenRing(const ReceiveRequest& request, Os::UdpSocket& socket, std::uint16_
     path.mReceiveBuffer = std::uint64_t{options.blockSize} * options.blockCount;
     path.mDescription = "packet ring on " + request.mInterfaceName + " (" + Mebibytes(path.mReceiveBuffer) +
                         ") for " + request.mCamera.ToString() + " to " + Os::Endpoint{request.mHost, port}.ToString();
-    path.mSource = std::make_unique<RingPacketSource>(std::move(ring), std::move(socket), request.mCamera);
+    path.mSource =
+        std::make_unique<RingPacketSource>(std::move(ring), std::move(socket), request.mCamera, options.blockTimeoutMs);
     return true;
 }
 

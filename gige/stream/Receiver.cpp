@@ -2,6 +2,8 @@
 
 #include "os/System.h"
 
+#include <algorithm>
+
 namespace Gige {
 
 Receiver::Receiver(std::unique_ptr<PacketSource> source, std::unique_ptr<FrameAssembler> assembler,
@@ -36,10 +38,21 @@ std::uint64_t Receiver::Stop()
 
 void Receiver::Run()
 {
+    const long long hold = mSource->HoldMs();
+    long long seen = Os::MonotonicMilliseconds() - hold;
     while (!mStopping.load(std::memory_order_acquire)) {
-        const std::uint32_t timeoutMs = mAssembler->Service(Os::MonotonicMilliseconds());
+        const long long due = mAssembler->Service(seen);
+        std::uint32_t timeoutMs = Os::Infinite;
+        if (due != FrameAssembler::NoDeadline) {
+            // Once the system has held back nothing from before the deadline.
+            const long long left = due + hold - Os::MonotonicMilliseconds();
+            timeoutMs = static_cast<std::uint32_t>(std::clamp<long long>(left, 0, Os::Infinite - 1));
+        }
         const Os::WaitResult result = mSource->Wait(timeoutMs);
-        if (result == Os::WaitResult::Failed || (result == Os::WaitResult::Ready && !mSource->Receive(*mAssembler))) {
+        if (result == Os::WaitResult::TimedOut) {
+            seen = Os::MonotonicMilliseconds() - hold;
+        } else if (result == Os::WaitResult::Failed ||
+                   (result == Os::WaitResult::Ready && !mSource->Receive(*mAssembler, seen))) {
             mExchange.ReceivingFailed(mSource->LastError());
             break;
         }

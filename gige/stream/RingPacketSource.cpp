@@ -11,8 +11,9 @@ constexpr int MaxBlocks = 4;
 
 }
 
-RingPacketSource::RingPacketSource(Os::PacketRing ring, Os::UdpSocket portHolder, Os::Ipv4Address camera)
-    : mRing(std::move(ring)), mPortHolder(std::move(portHolder)), mCamera(camera)
+RingPacketSource::RingPacketSource(Os::PacketRing ring, Os::UdpSocket portHolder, Os::Ipv4Address camera,
+                                   std::uint32_t blockTimeoutMs)
+    : mRing(std::move(ring)), mPortHolder(std::move(portHolder)), mCamera(camera), mBlockTimeoutMs(blockTimeoutMs)
 {
 }
 
@@ -30,10 +31,20 @@ void RingPacketSource::Wake()
     mRing.Wake();
 }
 
-bool RingPacketSource::Receive(FrameAssembler& assembler)
+bool RingPacketSource::Receive(FrameAssembler& assembler, long long& seen)
 {
-    for (int block = 0; block < MaxBlocks && mRing.WaitBlock(0) == Os::WaitResult::Ready; ++block) {
-        assembler.SetNow(Os::MonotonicMilliseconds());
+    for (int block = 0; block <= MaxBlocks; ++block) {
+        const long long now = Os::MonotonicMilliseconds();
+        if (mRing.WaitBlock(0) != Os::WaitResult::Ready) {
+            // A packet that came before the last block time-out is in a
+            // block handed over, and so in.
+            seen = now - mBlockTimeoutMs;
+            break;
+        }
+        if (block == MaxBlocks) {
+            break;
+        }
+        assembler.SetNow(now);
         Os::RingPacket datagram;
         while (mRing.NextPacket(datagram)) {
             // The ring's filter lets only the camera's datagrams in.

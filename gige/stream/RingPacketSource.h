@@ -16,10 +16,13 @@ namespace Gige {
 
 class RingPacketSource : public PacketSource {
 public:
-    RingPacketSource(Os::PacketRing ring, Os::UdpSocket portHolder, Os::Ipv4Address camera);
+    // blockTimeoutMs: how long the kernel keeps a block that is not full.
+    RingPacketSource(Os::PacketRing ring, Os::UdpSocket portHolder, Os::Ipv4Address camera,
+                     std::uint32_t blockTimeoutMs);
 
     Os::WaitResult Wait(std::uint32_t timeoutMs) override;
-    bool Receive(FrameAssembler& assembler) override;
+    bool Receive(FrameAssembler& assembler, long long& seen) override;
+    std::uint32_t HoldMs() const override { return mBlockTimeoutMs; }
     void Wake() override;
     const std::string& LastError() const override { return mLastError; }
 
@@ -27,6 +30,7 @@ private:
     Os::PacketRing mRing;
     Os::UdpSocket mPortHolder;
     Os::Ipv4Address mCamera;
+    std::uint32_t mBlockTimeoutMs;
     std::string mLastError;
 };
 

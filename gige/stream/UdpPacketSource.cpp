@@ -43,14 +43,17 @@ void UdpPacketSource::Wake()
     mSocket.Wake();
 }
 
-bool UdpPacketSource::Receive(FrameAssembler& assembler)
+bool UdpPacketSource::Receive(FrameAssembler& assembler, long long& seen)
 {
     for (int batch = 0; batch < MaxBatches; ++batch) {
-        const int received = ReceiveBatch(assembler);
+        long long started = 0;
+        const int received = ReceiveBatch(assembler, started);
         if (received < 0) {
             return false;
         }
         if (static_cast<std::size_t>(received) < Batch) {
+            // All that had come when the system was asked is in.
+            seen = started;
             NapWhileAFrameComes(static_cast<std::size_t>(received), assembler);
             break;
         }
@@ -137,9 +140,10 @@ bool UdpPacketSource::Settle(std::size_t i, FrameAssembler& assembler)
     return true;
 }
 
-int UdpPacketSource::ReceiveBatch(FrameAssembler& assembler)
+int UdpPacketSource::ReceiveBatch(FrameAssembler& assembler, long long& started)
 {
     AimSlots(assembler);
+    started = Os::MonotonicMilliseconds();
     const int received = mSocket.ReceiveMany(mSlots, Batch);
     if (received < 0) {
         mLastError = mSocket.LastError();
@@ -148,7 +152,7 @@ int UdpPacketSource::ReceiveBatch(FrameAssembler& assembler)
     if (received == 0) {
         return 0;
     }
-    assembler.SetNow(Os::MonotonicMilliseconds());
+    assembler.SetNow(started);
     const auto count = static_cast<std::size_t>(received);
     // Every datagram settles before any is placed: placing one may write
     // where another still lies.

@@ -30,7 +30,8 @@ public:
     UdpPacketSource(Os::UdpSocket socket, Os::Ipv4Address camera, std::uint32_t packetSize, std::uint32_t napMs);
 
     Os::WaitResult Wait(std::uint32_t timeoutMs) override;
-    bool Receive(FrameAssembler& assembler) override;
+    bool Receive(FrameAssembler& assembler, long long& seen) override;
+    std::uint32_t HoldMs() const override { return 0; }
     void Wake() override;
     const std::string& LastError() const override { return mLastError; }
 
@@ -38,8 +39,8 @@ private:
     static constexpr std::size_t Batch = Os::MaxDatagramsPerReceive;
 
     // One batch: aims the slots, receives and hands the packets over; the
-    // number of datagrams received, or -1.
-    int ReceiveBatch(FrameAssembler& assembler);
+    // number of datagrams received, or -1. started is when the system was asked.
+    int ReceiveBatch(FrameAssembler& assembler, long long& started);
     void AimSlots(FrameAssembler& assembler);
     void NapWhileAFrameComes(std::size_t lastBatch, const FrameAssembler& assembler);
     // Decodes datagram i and makes its body one run of bytes: in its
