@@ -35,14 +35,20 @@ bool RingPacketSource::Receive(FrameAssembler& assembler, long long& seen)
 {
     for (int block = 0; block <= MaxBlocks; ++block) {
         const long long now = Os::MonotonicMilliseconds();
-        if (mRing.WaitBlock(0) != Os::WaitResult::Ready) {
+        const Os::WaitResult next = mRing.WaitBlock(0);
+        if (next == Os::WaitResult::TimedOut) {
             // A packet that came before the last block time-out is in a
             // block handed over, and so in.
             seen = now - mBlockTimeoutMs;
-            break;
+            return true;
         }
-        if (block == MaxBlocks) {
-            break;
+        if (next == Os::WaitResult::Failed) {
+            mLastError = mRing.LastError();
+            return false;
+        }
+        // Woken (to stop), or blocks left for the next round.
+        if (next == Os::WaitResult::Woken || block == MaxBlocks) {
+            return true;
         }
         assembler.SetNow(now);
         Os::RingPacket datagram;

@@ -208,10 +208,19 @@ TEST_P(StreamReceive, LostPacketsMakeFramesIncompleteWithTheirCount)
 
 TEST_P(StreamReceive, PacketsOfAnotherSourceAreDropped)
 {
+    TestCamera other(Lab::RightSecondAddress);
+    Os::UdpSocket probe = Lab::Bound(Lab::LeftAddress);
+    other.Aim(probe.LocalEndpoint());
+    other.Send(Bytes{1});
+    Os::Endpoint source;
+    ASSERT_EQ(Lab::ReceiveOne(probe, 2000, &source).size(), 1u);
+    if (source.address != Lab::RightSecondAddress) {
+        GTEST_SKIP() << "the other source sends from " << source.address.ToString()
+                     << ", the camera's address (Wine sends from its adapter's first address)";
+    }
     FrameSpec spec;
     spec.mBlockId = 9;
     Start(2, spec.ImageBytes());
-    TestCamera other(Lab::RightSecondAddress);
     other.Aim(mHost);
     const Bytes image = Image(spec, 9);
     const std::vector<Bytes> camera = FramePackets(spec, image);

@@ -21,6 +21,10 @@ constexpr std::uint64_t NoLimit = ~std::uint64_t{0};
 // The process's threads, where the system tells (Linux); 0 elsewhere.
 int ThreadCount()
 {
+#if defined(_WIN32)
+    // Under Wine the file would be Wine's, which counts threads of its own.
+    return 0;
+#else
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
@@ -29,6 +33,7 @@ int ThreadCount()
         }
     }
     return 0;
+#endif
 }
 
 // The same, once a thread has come and gone: ThreadSanitizer starts a

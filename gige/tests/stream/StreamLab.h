@@ -88,6 +88,7 @@ public:
     explicit TestCamera(Os::Ipv4Address address = Lab::RightAddress);
 
     void Aim(const FakeHost& host);
+    void Aim(const Os::Endpoint& destination) { mDestination = destination; }
     Os::Endpoint Destination() const { return mDestination; }
     void Send(const Bytes& datagram);
     void Send(const std::vector<Bytes>& datagrams);
