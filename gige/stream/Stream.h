@@ -53,6 +53,7 @@ struct BufferInfo {
 
 class Stream {
 public:
+    // The host outlives the stream. The calls may come from any thread.
     explicit Stream(StreamHost& host, const StreamOptions& options = StreamOptions());
     // Stops acquisition (clearing the camera's stream destination) and ends
     // the receiver; never throws.
