@@ -14,7 +14,7 @@
 
 namespace Gige {
 
-class RingPacketSource : public PacketSource {
+class RingPacketSource final : public PacketSource {
 public:
     // blockTimeoutMs: how long the kernel keeps a block that is not full.
     RingPacketSource(Os::PacketRing ring, Os::UdpSocket portHolder, Os::Ipv4Address camera,

@@ -59,7 +59,7 @@ struct Record {
 
 }
 
-struct Stream::State : BufferExchange {
+struct Stream::State final : BufferExchange {
     State(StreamHost& host, const StreamOptions& options) : mHost(host), mOptions(options) {}
 
     Take TakeQueued(FrameBuffer& buffer) override;

@@ -21,7 +21,7 @@
 
 namespace Gige {
 
-class UdpPacketSource : public PacketSource {
+class UdpPacketSource final : public PacketSource {
 public:
     // The socket is bound and sized; datagrams from other addresses than
     // the camera's are dropped. packetSize is the stream's whole IP datagram;
