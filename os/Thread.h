@@ -37,6 +37,11 @@ private:
 
 void SleepMs(std::uint32_t ms);
 
+// Processor time (user and system) the calling thread has used so far, in
+// nanoseconds: what a thread's work costs, whatever else the machine runs.
+// 0 where the system does not tell.
+std::uint64_t ThreadProcessorNanoseconds();
+
 // From now on the calling thread, when its wait ends, waits for its turn
 // instead of taking the processor from the thread that runs (the one that
 // woke it, typically). For threads that stand in for hardware, which takes

@@ -1,5 +1,6 @@
 // The stream and event operations, over the device's Stream.
 #include "producer/Call.h"
+#include "stream/InfoAnswer.h"
 
 #include <cstring>
 
@@ -96,6 +97,34 @@ GC_ERROR DSGetInfo(DS_HANDLE hStream, int32_t iInfoCmd, int32_t* piType, void* p
 {
     return OnStream("DSGetInfo", hStream,
                     [&](Stream& stream) { return stream.GetInfo(iInfoCmd, piType, pBuffer, piSize); });
+}
+
+GC_ERROR DSGetBufferInfo(DS_HANDLE hStream, BUFFER_HANDLE hBuffer, int32_t iInfoCmd, int32_t* piType, void* pBuffer,
+                         size_t* piSize)
+{
+    return OnStream("DSGetBufferInfo", hStream, [&](Stream& stream) -> GC_ERROR {
+        BufferInfo info;
+        const GC_ERROR code = stream.GetBufferInfo(hBuffer, info);
+        if (code != GC_ERR_SUCCESS) {
+            return code;
+        }
+        switch (iInfoCmd) {
+        case BUFFER_INFO_SIZE_FILLED:
+            return AnswerNumber(info.mFilledBytes, piType, pBuffer, piSize);
+        case BUFFER_INFO_WIDTH:
+            return info.mHasLeader ? AnswerNumber(info.mWidth, piType, pBuffer, piSize) : GC_ERR_NO_DATA;
+        case BUFFER_INFO_HEIGHT:
+            return info.mHasLeader ? AnswerNumber(info.mHeight, piType, pBuffer, piSize) : GC_ERR_NO_DATA;
+        case BUFFER_INFO_XPADDING:
+            return info.mHasLeader ? AnswerNumber(info.mPaddingX, piType, pBuffer, piSize) : GC_ERR_NO_DATA;
+        case BUFFER_INFO_YPADDING:
+            return info.mHasLeader ? AnswerNumber(info.mPaddingY, piType, pBuffer, piSize) : GC_ERR_NO_DATA;
+        case BUFFER_INFO_PIXELFORMAT:
+            return info.mHasLeader ? AnswerNumber(info.mPixelFormat, piType, pBuffer, piSize) : GC_ERR_NO_DATA;
+        default:
+            return GC_ERR_INVALID_ID;
+        }
+    });
 }
 
 GC_ERROR GCRegisterEvent(DS_HANDLE hStream, int32_t iEventType, TLI_OS_EVENT hOsEvent, EVENT_HANDLE* phEvent)

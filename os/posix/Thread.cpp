@@ -8,6 +8,7 @@
 
 #include <pthread.h>
 #include <sched.h>
+#include <time.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -112,6 +113,15 @@ void StopPreemptingOnWake()
     // wake-ups no longer preempt.
     const sched_param parameters{};
     pthread_setschedparam(pthread_self(), SCHED_BATCH, &parameters);
+}
+
+std::uint64_t ThreadProcessorNanoseconds()
+{
+    timespec used{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used) != 0) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(used.tv_sec) * 1000000000u + static_cast<std::uint64_t>(used.tv_nsec);
 }
 
 }

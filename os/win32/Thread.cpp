@@ -99,4 +99,17 @@ void StopPreemptingOnWake()
     SetThreadPriorityBoost(GetCurrentThread(), TRUE);
 }
 
+std::uint64_t ThreadProcessorNanoseconds()
+{
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) {
+        return 0;
+    }
+    // Both in units of 100 ns.
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+    };
+    return (ticks(kernel) + ticks(user)) * 100u;
+}
+
 }

@@ -1,4 +1,5 @@
 #include "os/Event.h"
+#include "os/System.h"
 #include "os/Thread.h"
 
 #include <gtest/gtest.h>
@@ -51,4 +52,29 @@ TEST(Thread, AnExceptionOutOfTheBodyEndsOnlyTheThread)
     Os::Thread thread([] { throw std::runtime_error("thrown by a thread body"); });
     EXPECT_TRUE(thread.Join(5000));
     EXPECT_FALSE(thread.IsRunning());
+}
+
+TEST(Thread, ProcessorTimeCountsTheCallingThreadsWorkNotItsWaits)
+{
+    const std::uint64_t start = Os::ThreadProcessorNanoseconds();
+    // Another thread's work is not this thread's.
+    Os::Thread busy([] {
+        const std::uint64_t begin = Os::ThreadProcessorNanoseconds();
+        volatile std::uint64_t sink = 0;
+        while (Os::ThreadProcessorNanoseconds() - begin < 30000000u) {
+            sink = sink + 1;
+        }
+    });
+    ASSERT_TRUE(busy.Join(Os::Infinite));
+    Os::SleepMs(50);
+    EXPECT_LT(Os::ThreadProcessorNanoseconds() - start, 20000000u) << "waiting costs no processor time";
+
+    // Work does; the count may move in steps of the system's tick.
+    const std::uint64_t before = Os::ThreadProcessorNanoseconds();
+    const long long deadline = Os::MonotonicMilliseconds() + 10000;
+    volatile std::uint64_t sink = 0;
+    while (Os::ThreadProcessorNanoseconds() == before && Os::MonotonicMilliseconds() < deadline) {
+        sink = sink + 1;
+    }
+    EXPECT_GT(Os::ThreadProcessorNanoseconds(), before);
 }

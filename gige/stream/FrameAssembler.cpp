@@ -1,0 +1,211 @@
+#include "stream/FrameAssembler.h"
+
+#include "wire/GvcpStatus.h"
+#include "wire/StreamLayout.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace Gige {
+
+namespace {
+
+constexpr std::uint32_t MinFramesInFlight = 2;
+constexpr std::uint32_t MaxFramesInFlight = 64;
+
+}
+
+FrameAssembler::FrameAssembler(BufferExchange& buffers, StreamCounters& counters, const Settings& settings)
+    : mBuffers(buffers), mCounters(counters), mSettings(settings)
+{
+    mSettings.mFramesInFlight = FramesInFlight(mSettings.mFramesInFlight);
+    mBytesPerPacket = PayloadBytesPerPacket(settings.mPacketSize, false);
+    mExtendedBytesPerPacket = PayloadBytesPerPacket(settings.mPacketSize, true);
+    // Extended headers leave the least payload per packet, so the most packets.
+    const std::uint64_t mostPackets = PayloadPacketCount(settings.mLargestBuffer, mExtendedBytesPerPacket);
+    mFrames.resize(mSettings.mFramesInFlight);
+    for (Frame& frame : mFrames) {
+        frame.Reserve(static_cast<std::size_t>(mostPackets));
+        mIdle.push_back(&frame);
+    }
+    mInFlight.reserve(mFrames.size());
+}
+
+std::uint32_t FrameAssembler::FramesInFlight(std::uint32_t asked)
+{
+    return std::clamp(asked, MinFramesInFlight, MaxFramesInFlight);
+}
+
+std::size_t FrameAssembler::ExpectedHeaderSize() const
+{
+    return mExtendedSeen ? GvspExtendedHeaderSize : GvspHeaderSize;
+}
+
+std::size_t FrameAssembler::Predict(PayloadSlot* slots, std::size_t count) const
+{
+    return mInFlight.empty() ? 0 : mInFlight.back()->Predict(slots, count);
+}
+
+bool FrameAssembler::IsReceiving() const
+{
+    return !mInFlight.empty() && !mInFlight.back()->HasEnded();
+}
+
+Frame* FrameAssembler::Find(const GvspHeader& header)
+{
+    // The newest frame first: nearly every packet is its.
+    for (auto it = mInFlight.rbegin(); it != mInFlight.rend(); ++it) {
+        if ((*it)->BlockId() == header.mBlockId && (*it)->IsExtended() == header.mExtended) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+bool FrameAssembler::IsRecent(const GvspHeader& header) const
+{
+    return std::any_of(mRecent.begin(), mRecent.end(), [&header](const BlockKey& key) {
+        return key.mId == header.mBlockId && key.mExtended == header.mExtended;
+    });
+}
+
+void FrameAssembler::Remember(std::uint64_t blockId, bool extended)
+{
+    mRecent[mRecentNext] = BlockKey{blockId, extended};
+    mRecentNext = (mRecentNext + 1) % mRecent.size();
+}
+
+bool FrameAssembler::IsPlausibleStart(const StreamPacket& packet) const
+{
+    // A packet no frame could take begins none (and takes no buffer).
+    const GvspHeader& header = packet.mHeader;
+    switch (header.mFormat) {
+    case GvspFormat::Leader:
+        return header.mPacketId == 0;
+    case GvspFormat::Trailer:
+        return header.mPacketId >= 2;
+    case GvspFormat::Payload:
+        return header.mPacketId != 0 && packet.mBodySize != 0 &&
+               packet.mBodySize <= (header.mExtended ? mExtendedBytesPerPacket : mBytesPerPacket);
+    default:
+        return false;
+    }
+}
+
+Frame* FrameAssembler::Begin(const GvspHeader& header)
+{
+    if (mIdle.empty()) {
+        HandOver();
+    }
+    FrameBuffer buffer;
+    switch (mBuffers.TakeQueued(buffer)) {
+    case BufferExchange::Take::Taken:
+        break;
+    case BufferExchange::Take::NoneQueued:
+        ++mCounts.mUnderruns;
+        Remember(header.mBlockId, header.mExtended);
+        return nullptr;
+    case BufferExchange::Take::NotWanted:
+        Remember(header.mBlockId, header.mExtended);
+        return nullptr;
+    }
+    // The camera sends frame after frame: what the older ones still miss
+    // comes only by chance (reordering) or on request.
+    for (Frame* older : mInFlight) {
+        older->End();
+    }
+    Frame* frame = mIdle.back();
+    mIdle.pop_back();
+    frame->Begin(header.mBlockId, header.mExtended, buffer,
+                 header.mExtended ? mExtendedBytesPerPacket : mBytesPerPacket, mNow);
+    mInFlight.push_back(frame);
+    return frame;
+}
+
+void FrameAssembler::Accept(const StreamPacket& packet)
+{
+    const GvspHeader& header = packet.mHeader;
+    mExtendedSeen = header.mExtended;
+    // Block 0 is no frame; a packet with an error status carries none.
+    if (header.mBlockId == 0 || (header.mStatus != GvcpStatus::Success && header.mStatus != GvcpStatus::PacketResend)) {
+        ++mCounts.mPacketsOutOfRange;
+        return;
+    }
+    Frame* frame = Find(header);
+    if (frame == nullptr) {
+        // A late packet of a frame handed over is dropped; a new leader of
+        // its block ID (not one sent again) is a camera that began its
+        // block IDs anew.
+        const bool newLeader = header.mFormat == GvspFormat::Leader && !IsResent(header);
+        if (IsRecent(header) && !newLeader) {
+            return;
+        }
+        if (!IsPlausibleStart(packet)) {
+            ++mCounts.mPacketsOutOfRange;
+            return;
+        }
+        frame = Begin(header);
+        if (frame == nullptr) {
+            return;
+        }
+    }
+    Frame::Verdict verdict = Frame::Verdict::Refused;
+    switch (header.mFormat) {
+    case GvspFormat::Leader:
+        verdict = frame->AddLeader(packet);
+        break;
+    case GvspFormat::Trailer:
+        verdict = frame->AddTrailer(packet);
+        break;
+    case GvspFormat::Payload:
+        verdict = frame->AddPayload(packet);
+        break;
+    default:
+        break;
+    }
+    switch (verdict) {
+    case Frame::Verdict::Placed:
+        ++mCounts.mPacketsReceived;
+        frame->Touch(mNow);
+        break;
+    case Frame::Verdict::Duplicate:
+        frame->Touch(mNow);
+        break;
+    case Frame::Verdict::Refused:
+        ++mCounts.mPacketsOutOfRange;
+        break;
+    }
+}
+
+void FrameAssembler::HandOver()
+{
+    Frame* frame = mInFlight.front();
+    mInFlight.erase(mInFlight.begin());
+    mIdle.push_back(frame);
+    const BufferInfo info = frame->Report();
+    const bool complete = frame->IsComplete();
+    ++(complete ? mCounts.mDelivered : mCounts.mIncomplete);
+    mCounts.mPacketsMissing += info.mMissingPackets;
+    Remember(frame->BlockId(), frame->IsExtended());
+    // The counts include the frame before its record can be taken.
+    mCounters.Add(mCounts);
+    const GC_ERROR code = complete ? GC_ERROR{GC_ERR_SUCCESS} : GC_ERROR{GC_ERR_INCOMPLETE_FRAME};
+    mBuffers.Deliver(frame->Buffer(), info, code);
+}
+
+long long FrameAssembler::Service(long long seen)
+{
+    const std::uint32_t wait = mSettings.mMissingPacketWaitMs;
+    const std::uint32_t retention = mSettings.mFrameRetentionMs;
+    while (!mInFlight.empty()) {
+        const Frame& oldest = *mInFlight.front();
+        if (!oldest.IsComplete() && oldest.Deadline(wait, retention) > seen) {
+            break;
+        }
+        HandOver();
+    }
+    mCounters.Add(mCounts);
+    return mInFlight.empty() ? NoDeadline : mInFlight.front()->Deadline(wait, retention);
+}
+
+}

@@ -1,0 +1,173 @@
+// Starting and stopping an acquisition: the camera's stream channel
+// pointed at a receiver of this host and back to nothing, the receive path
+// sized for the acquisition's buffers, and the receiving thread.
+#include "stream/StreamState.h"
+
+#include "stream/FrameAssembler.h"
+#include "stream/ReceivePath.h"
+#include "wire/Bootstrap.h"
+#include "wire/StreamLayout.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace Gige {
+
+namespace {
+
+constexpr std::uint32_t Channel = 0;
+
+std::string Hex(std::uint32_t value)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        text += digits[value >> shift & 0xF];
+    }
+    return text;
+}
+
+std::string RegisterFailure(const char* what, std::uint32_t address, GC_ERROR code)
+{
+    return std::string("cannot ") + what + " (" + Hex(address) + "): error " + std::to_string(code);
+}
+
+}
+
+GC_ERROR Stream::State::Start(std::uint64_t frames)
+{
+    std::size_t largest = 0;
+    {
+        std::lock_guard<std::mutex> lock(mLock);
+        if (mAcquiring) {
+            return FailLocked(GC_ERR_ACCESS_DENIED, "acquisition runs already");
+        }
+        if (frames == 0) {
+            return FailLocked(GC_ERR_INVALID_PARAMETER, "no frames to acquire");
+        }
+        if (mLost) {
+            return FailLocked(GC_ERR_DEVICE_LOST, "the camera was lost");
+        }
+        for (const auto& entry : mBuffers) {
+            largest = std::max(largest, entry.second->mSize);
+        }
+        if (largest == 0) {
+            return FailLocked(GC_ERR_ACCESS_DENIED, "no buffer announced: announce buffers before acquisition starts");
+        }
+    }
+
+    // The driver may change the packet size after the stream was made: it
+    // is read now, and everything is sized for it before the first frame.
+    std::uint32_t scps = 0;
+    const GC_ERROR readCode = mHost.ReadRegister(Bootstrap::Scps(Channel), scps);
+    if (readCode != GC_ERR_SUCCESS) {
+        return Fail(readCode, RegisterFailure("read the stream packet size SCPS", Bootstrap::Scps(Channel), readCode));
+    }
+    const std::uint32_t packetSize = scps & Bootstrap::ScpsPacketSizeMask;
+    if (PayloadBytesPerPacket(scps, true) == 0) {
+        return Fail(GC_ERR_INVALID_PARAMETER, "the camera's stream packet size of " + std::to_string(packetSize) +
+                                                  " bytes (SCPS) leaves no room for payload");
+    }
+    const unsigned mtu = mHost.InterfaceMtu();
+    if (mtu != 0 && packetSize > mtu) {
+        // The camera would have its packets fragmented, or dropped where it
+        // may not fragment them.
+        return Fail(GC_ERR_INVALID_PARAMETER, "the camera's stream packet size of " + std::to_string(packetSize) +
+                                                  " bytes (SCPS) exceeds the MTU of " + std::to_string(mtu) +
+                                                  " bytes of " + mHost.InterfaceName() +
+                                                  ": lower the packet size or raise the adapter's MTU");
+    }
+
+    ReceiveRequest request;
+    request.mHost = mHost.HostAddress();
+    request.mInterfaceName = mHost.InterfaceName();
+    request.mCamera = mHost.CameraAddress();
+    request.mPacketSize = packetSize;
+    request.mLargestBuffer = largest;
+    request.mAllowPacketRing = mOptions.mAllowPacketRing;
+    ReceivePath path;
+    std::string error;
+    if (!OpenReceivePath(request, path, error)) {
+        return Fail(GC_ERR_ERROR, error);
+    }
+    FrameAssembler::Settings settings;
+    settings.mPacketSize = packetSize;
+    settings.mLargestBuffer = largest;
+    settings.mFramesInFlight = mOptions.mFramesInFlight;
+    settings.mMissingPacketWaitMs = mOptions.mMissingPacketWaitMs;
+    settings.mFrameRetentionMs = mOptions.mFrameRetentionMs;
+    {
+        std::lock_guard<std::mutex> lock(mLock);
+        mAcquiring = true;
+        mFramesLeft = frames;
+        mPlannedBuffer = largest;
+        mReceivePath = path.mDescription;
+        mReceiveFailure.clear();
+        mReceiveBuffer = path.mReceiveBuffer;
+        mPacketSize = packetSize;
+    }
+    try {
+        mReceiver = std::make_unique<Receiver>(std::move(path.mSource),
+                                               std::make_unique<FrameAssembler>(*this, mCounters, settings), *this);
+    } catch (const std::exception& failure) {
+        std::lock_guard<std::mutex> lock(mLock);
+        mAcquiring = false;
+        return FailLocked(GC_ERR_ERROR, std::string("cannot start the stream's receiving thread: ") + failure.what());
+    }
+
+    // The receiver is ready for the first packet before the camera may send it.
+    GC_ERROR code = mHost.WriteRegister(Bootstrap::Scda(Channel), request.mHost.Value());
+    if (code != GC_ERR_SUCCESS) {
+        error = RegisterFailure("write the stream destination SCDA", Bootstrap::Scda(Channel), code);
+    } else {
+        // Direction and interface bits 0: the channel sends, by the camera's first interface.
+        code = mHost.WriteRegister(Bootstrap::Scp(Channel), path.mPort);
+        if (code != GC_ERR_SUCCESS) {
+            error = RegisterFailure("write the stream port SCP", Bootstrap::Scp(Channel), code);
+        }
+    }
+    if (code != GC_ERR_SUCCESS) {
+        // A write that timed out may have reached the camera all the same.
+        mHost.WriteRegister(Bootstrap::Scp(Channel), 0);
+        mReceiverNanoseconds += mReceiver->Stop();
+        mReceiver.reset();
+        std::lock_guard<std::mutex> lock(mLock);
+        FlushLocked();
+        mAcquiring = false;
+        return FailLocked(code, error);
+    }
+    if (!path.mWarning.empty()) {
+        std::lock_guard<std::mutex> lock(mLock);
+        mLastError = path.mWarning;
+    }
+    return GC_ERR_SUCCESS;
+}
+
+GC_ERROR Stream::State::Stop()
+{
+    GC_ERROR code = GC_ERR_SUCCESS;
+    std::string error;
+    if (mReceiver != nullptr) {
+        bool lost = false;
+        {
+            std::lock_guard<std::mutex> lock(mLock);
+            lost = mLost;
+        }
+        // A lost camera hears nothing: no write waits for its time-out.
+        if (!lost && !mHost.IsLost()) {
+            code = mHost.WriteRegister(Bootstrap::Scp(Channel), 0);
+            if (code != GC_ERR_SUCCESS) {
+                error = "acquisition stopped, but " +
+                        RegisterFailure("clear the stream port SCP", Bootstrap::Scp(Channel), code);
+            }
+        }
+        mReceiverNanoseconds += mReceiver->Stop();
+        mReceiver.reset();
+    }
+    std::lock_guard<std::mutex> lock(mLock);
+    FlushLocked();
+    mAcquiring = false;
+    return code == GC_ERR_SUCCESS ? code : FailLocked(code, error);
+}
+
+}
