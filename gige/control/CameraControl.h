@@ -47,7 +47,8 @@ public:
     GC_ERROR ReadRegister(std::uint32_t address, std::uint32_t& value) override;
     GC_ERROR WriteRegister(std::uint32_t address, std::uint32_t value) override;
     Os::Ipv4Address HostAddress() const override { return mInterface.mAddress; }
-    const std::string& InterfaceName() const override { return mInterface.mName; }
+    // The adapter, as the system names it: what a packet ring opens.
+    const std::string& InterfaceName() const override { return mInterface.mAdapter; }
     unsigned InterfaceIndex() const override { return mInterface.mIndex; }
     unsigned InterfaceMtu() const override { return mInterface.mMtu; }
     Os::Ipv4Address CameraAddress() const override { return mCamera; }

@@ -21,6 +21,7 @@ public:
 
     // The host interface the camera is reached by, and the camera.
     virtual Os::Ipv4Address HostAddress() const = 0;
+    // The adapter as the system names it ("eth0").
     virtual const std::string& InterfaceName() const = 0;
     virtual unsigned InterfaceIndex() const = 0;
     virtual unsigned InterfaceMtu() const = 0;

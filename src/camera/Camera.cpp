@@ -2,6 +2,7 @@
 
 #include "camera/CameraWaitThread.h"
 #include "diag/DriverContext.h"
+#include "transport/DataStream.h"
 #include "transport/Device.h"
 
 #include <string>
@@ -76,8 +77,35 @@ void Camera::SetImagePending(bool pending)
 
 void Camera::PrintStats()
 {
-    Log(1, "Camera statistics\nFrames:\t\t%d\nDropped:\t\t%d\nGrabInProgress:\t%d\n", mStatistics.mFrames.load(),
-        mStatistics.mDropped.load(), mStatistics.mGrabInProgress.load());
+    const std::string stream = StreamStatistics();
+    Log(1, "Camera statistics\nFrames:\t\t%d\nDropped:\t\t%d\nGrabInProgress:\t%d\n%s", mStatistics.mFrames.load(),
+        mStatistics.mDropped.load(), mStatistics.mGrabInProgress.load(), stream.c_str());
+}
+
+std::string Camera::StreamStatistics()
+{
+    // A network producer tells what its stream did: where frames and
+    // packets went, and how it receives them.
+    Control control(*this);
+    const Kavrix::DataStream* stream = mDevice->GetDataStream();
+    if (stream == nullptr) {
+        return std::string();
+    }
+    const auto number = [&](std::int32_t command) {
+        const std::optional<std::uint64_t> value = stream->GetInfoNumber(command);
+        return value ? std::to_string(*value) : std::string("-");
+    };
+    const std::optional<std::string> path = stream->GetInfoText(STREAM_INFO_RECEIVE_PATH);
+    if (!path && !stream->GetInfoNumber(STREAM_INFO_NUM_DELIVERED)) {
+        return std::string();
+    }
+    return "Stream:\t\tdelivered " + number(STREAM_INFO_NUM_DELIVERED) + ", incomplete " +
+           number(STREAM_INFO_NUM_INCOMPLETE) + ", underruns " + number(STREAM_INFO_NUM_UNDERRUN) +
+           "\nPackets:\treceived " + number(STREAM_INFO_PACKETS_RECEIVED) + ", missing " +
+           number(STREAM_INFO_PACKETS_MISSING) + ", out of range " + number(STREAM_INFO_PACKETS_OUT_OF_RANGE) +
+           ", resend requests " + number(STREAM_INFO_RESEND_REQUESTS) + ", resent " +
+           number(STREAM_INFO_PACKETS_RESENT) + "\nReceiving:\tpacket size " + number(STREAM_INFO_PACKET_SIZE) +
+           ", receive buffer " + number(STREAM_INFO_RECEIVE_BUFFER) + " bytes, " + path.value_or("-") + "\n";
 }
 
 void Camera::ResetStats()

@@ -128,6 +128,9 @@ private:
 
     // Close, keeping the port bound when unbind is false.
     void Shutdown(bool unbind);
+    // The producer's statistics of the camera's stream as lines for
+    // PrintStats, or nothing when it tells none.
+    std::string StreamStatistics();
     void CleanupOnClose();
     bool LoadSettings();
     void ApplyLogSettings();

@@ -288,6 +288,31 @@ void DataStream::RequeueHeldBuffers()
     }
 }
 
+std::optional<std::uint64_t> DataStream::GetInfoNumber(std::int32_t command) const
+{
+    std::uint64_t value = 0;
+    std::int32_t type = 0;
+    std::size_t size = sizeof value;
+    if (Api().DSGetInfo == nullptr || mHandle == nullptr ||
+        Api().DSGetInfo(mHandle, command, &type, &value, &size) != 0 || type != INFO_DATATYPE_UINT64) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::string> DataStream::GetInfoText(std::int32_t command) const
+{
+    char text[512] = {};
+    std::int32_t type = 0;
+    std::size_t size = sizeof text;
+    if (Api().DSGetInfo == nullptr || mHandle == nullptr ||
+        Api().DSGetInfo(mHandle, command, &type, text, &size) != 0 || type != INFO_DATATYPE_STRING) {
+        return std::nullopt;
+    }
+    text[sizeof text - 1] = '\0';
+    return std::string(text);
+}
+
 const std::shared_ptr<Os::Event>& DataStream::GetImageReceivedEvent() const
 {
     if (!mAcquisitionStarted || !mEvent) {

@@ -10,6 +10,8 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace Kavrix {
@@ -76,6 +78,10 @@ public:
     const std::shared_ptr<Os::Event>& GetImageReceivedEvent() const;
 
     const std::vector<std::unique_ptr<GrabBuffer>>& GetBuffers() const { return mBuffers; }
+
+    // The producer's statistics of the stream (DSGetInfo), where it tells them.
+    std::optional<std::uint64_t> GetInfoNumber(std::int32_t command) const;
+    std::optional<std::string> GetInfoText(std::int32_t command) const;
 
 private:
     GrabBuffer* Find(BUFFER_HANDLE handle) const;

@@ -167,6 +167,10 @@ int ContinuousCommand(const DriverFunctions& driver, const HostOptions& options)
         }
     }
     driver.setProperty(0, options.port, "continuous", 0);
+    // The camera's counts, and where a network camera's frames and packets went.
+    if (driver.setProperty(0, options.port, "PrintStats", 1) == 1) {
+        std::fputs(DriverSession::LastStatistics().c_str(), stdout);
+    }
     return grabbing.sink.ImageCount() > 0 ? Done : ImageLate;
 }
 

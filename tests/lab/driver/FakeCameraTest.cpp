@@ -189,6 +189,14 @@ TEST_F(FakeCameraTest, SingleAndContinuousImagesAreTheCamerasPattern)
     EXPECT_TRUE(WaitForImages(100 + 300, 30s)) << Count() << " images\n" << mLog.Dump();
     ASSERT_EQ(mDriver->setProperty(0, 1, "continuous", 0), 1);
     EXPECT_EQ(Bad(), 0);
+    // The producer's own count of the stream: every frame whole.
+    const int from = static_cast<int>(mLog.Messages().size());
+    ASSERT_EQ(mDriver->setProperty(0, 1, "PrintStats", 1), 1);
+    const int stats = mLog.FindContaining("\nStream:\t\tdelivered ", from);
+    ASSERT_GE(stats, 0) << mLog.Dump();
+    const std::string text = mLog.Messages()[static_cast<std::size_t>(stats)];
+    EXPECT_NE(text.find("incomplete 0, underruns 0"), std::string::npos) << text;
+    EXPECT_NE(text.find("missing 0, out of range 0"), std::string::npos) << text;
 }
 
 #if !defined(_WIN32)
