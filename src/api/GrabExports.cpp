@@ -30,7 +30,7 @@ int getCVLGrabRow(int grabberNo, int portNo, unsigned char* destination, int row
     return RunBehindBarrier(0, [&] {
         Log(4, "getCVLGrabRow: entering row=%d  grabberNo=%d  portNo=%d\n", row, grabberNo, portNo);
         Camera* camera = CameraList::CameraOnPort(portNo);
-        const unsigned char* source = camera->GetRow(row);
+        const unsigned char* source = camera->GetRow(row, destination);
         if (source == nullptr) {
             return 0;
         }

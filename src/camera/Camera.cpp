@@ -45,10 +45,13 @@ void Camera::SetCompleteCB(CompleteCallback callback)
     mCompleteCB = callback;
 }
 
-const unsigned char* Camera::GetRow(int row)
+const unsigned char* Camera::GetRow(int row, const unsigned char* destination)
 {
     if (!mImageBuffer) {
         return nullptr;
+    }
+    if (row == 0 && destination != nullptr) {
+        mImageBuffer->FollowReader(destination);
     }
     const unsigned char* line = mImageBuffer->GetLine(row);
     if (row == mHeight - 1) {

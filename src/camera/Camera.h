@@ -70,7 +70,8 @@ public:
     bool Grab();
     void SetContinuousGrab(bool on);
     // The start of a row of the last image, or null.
-    const unsigned char* GetRow(int row);
+    // destination: where the host copies the row to, or null.
+    const unsigned char* GetRow(int row, const unsigned char* destination = nullptr);
     // True for the first row of the current image that the host asked for
     // past its end: the host is warned once per image, not once per row.
     bool FirstRowCutOfImage();

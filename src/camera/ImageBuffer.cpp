@@ -8,6 +8,12 @@
 #include <limits>
 #include <new>
 
+namespace {
+
+constexpr std::size_t Page = 4096;
+
+}
+
 ImageBuffer::ImageBuffer(bool colour, int width, int height)
     : mWidth(width), mHeight(static_cast<std::uint32_t>(height)), mColour(colour)
 {
@@ -29,7 +35,7 @@ void ImageBuffer::Allocate(std::int64_t size)
     mData.reset();
     mSize = 0;
     if (size <= std::numeric_limits<int>::max()) {
-        mData.reset(new (std::nothrow) unsigned char[static_cast<std::size_t>(size)]);
+        mData.reset(new (std::nothrow) unsigned char[static_cast<std::size_t>(size) + Page]);
     }
     if (!mData) {
         Log(1, "ImageBuffer::Allocate: ERROR: could not allocate buffer of required size %lld\n",
@@ -49,5 +55,23 @@ unsigned char* ImageBuffer::GetLine(int row)
         Log(1, "ImageBuffer::GetLine: ERROR: cannot proceed since it finds unallocated buffer\n");
         return nullptr;
     }
-    return mData.get() + static_cast<std::size_t>(row) * BytesPerPixel() * mWidth;
+    const std::size_t offset = mOffset.load(std::memory_order_relaxed);
+    return mData.get() + offset + static_cast<std::size_t>(row) * BytesPerPixel() * mWidth;
+}
+
+unsigned char* ImageBuffer::GetData()
+{
+    const std::size_t offset = mNextOffset.load(std::memory_order_relaxed);
+    mOffset.store(offset, std::memory_order_relaxed);
+    return mData.get() + offset;
+}
+
+void ImageBuffer::FollowReader(const unsigned char* rowZeroDestination)
+{
+    const auto destination = reinterpret_cast<std::uintptr_t>(rowZeroDestination);
+    const auto data = reinterpret_cast<std::uintptr_t>(mData.get());
+    const std::uintptr_t ahead = (destination - data - mOffset.load(std::memory_order_relaxed)) % Page;
+    if (ahead != 0) {
+        mNextOffset.store((destination - data) % Page, std::memory_order_relaxed);
+    }
 }

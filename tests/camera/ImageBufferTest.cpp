@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -43,6 +45,22 @@ TEST_F(ImageBufferTest, RowsFollowEachOtherWithoutGaps)
     std::memset(mono.GetData(), 0x5A, 16);
     mono.Allocate(640 * 480);
     EXPECT_EQ(mono.GetData()[15], 0x5A);
+}
+
+TEST_F(ImageBufferTest, NextImageStartsWhereTheHostsRowZeroGoesWithinAPage)
+{
+    ImageBuffer mono(false, 2448, 16);
+    std::vector<unsigned char> host(2448 * 16 + 4096);
+    for (std::size_t shift : {std::size_t{16}, std::size_t{4095}, std::size_t{1}}) {
+        const unsigned char* rowZero = host.data() + shift;
+        mono.FollowReader(rowZero);
+        unsigned char* image = mono.GetData();
+        EXPECT_EQ((reinterpret_cast<std::uintptr_t>(image) - reinterpret_cast<std::uintptr_t>(rowZero)) % 4096, 0u);
+        EXPECT_EQ(mono.GetLine(0), image);
+        EXPECT_EQ(mono.GetLine(15), image + 15 * 2448);
+        // The whole image fits wherever it starts (ASan watches).
+        std::memset(image, 0x11, static_cast<std::size_t>(mono.GetSize()));
+    }
 }
 
 TEST_F(ImageBufferTest, SizesThatCannotBeHeldAreRefused)
