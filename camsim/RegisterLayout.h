@@ -1,6 +1,6 @@
 // Where a camera's registers lie, read from its own GenICam description: the
 // mapped regions with their access, and every register node as a field the
-// producer can read and write by name. The description is the one source of
+// simulation can read and write by name. The description is the one source of
 // the layout, so the register space and the description cannot disagree.
 #pragma once
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace Tli {
+namespace CamSim {
 
 enum class Access { ReadOnly, WriteOnly, ReadWrite };
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace Tli {
+namespace CamSim {
 
 // Raises std::runtime_error when zlib fails.
 std::vector<std::uint8_t> MakeZipArchive(const std::string& entryName, const std::string& content);

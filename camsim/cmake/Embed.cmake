@@ -2,7 +2,7 @@
 # carries its camera descriptions inside the library.
 # cmake -DOUTPUT=<file.cpp> -DINPUTS=<a.xml|b.xml> -P Embed.cmake
 string(REPLACE "|" ";" INPUTS "${INPUTS}")
-set(body "// Generated from tli/models by tli/cmake/Embed.cmake; do not edit.\n#include \"EmbeddedFiles.h\"\n\nnamespace Tli {\n\nnamespace {\n\n")
+set(body "// Generated from camsim/models by camsim/cmake/Embed.cmake; do not edit.\n#include \"camsim/EmbeddedFiles.h\"\n\nnamespace CamSim {\n\nnamespace {\n\n")
 set(table "")
 set(index 0)
 foreach(input IN LISTS INPUTS)

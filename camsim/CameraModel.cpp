@@ -1,12 +1,12 @@
-#include "CameraModel.h"
+#include "camsim/CameraModel.h"
 
-#include "EmbeddedFiles.h"
+#include "camsim/EmbeddedFiles.h"
 
 #include <algorithm>
 #include <map>
 #include <mutex>
 
-namespace Tli {
+namespace CamSim {
 
 namespace {
 

@@ -1,11 +1,11 @@
-// Files built into the library: the camera descriptions of tli/models.
+// Files built into the library: the camera descriptions of camsim/models.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
-namespace Tli {
+namespace CamSim {
 
 struct EmbeddedFile {
     const char* mName;   // file name without folder: "KavrixKX1300.xml"

@@ -2,14 +2,14 @@
 // the bytes it keeps in its memory for a "local:" URL.
 #pragma once
 
-#include "CameraModel.h"
+#include "camsim/CameraModel.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace Tli {
+namespace CamSim {
 
 enum class DescriptionForm {
     Zipped,          // local:<file>.zip, a zip archive in camera memory (the default)

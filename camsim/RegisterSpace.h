@@ -3,7 +3,7 @@
 // must lie wholly in mapped memory and respect each region's access.
 #pragma once
 
-#include "RegisterLayout.h"
+#include "camsim/RegisterLayout.h"
 #include "TLI.h"
 
 #include <cstdint>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace Tli {
+namespace CamSim {
 
 class RegisterSpace {
 public:

@@ -1,15 +1,18 @@
-// The set of interfaces and cameras the producer starts with: the embedded
+// The set of interfaces and cameras a simulation starts with: the embedded
 // default, or what a configuration file describes (format in tli/README.md).
+// The simulated producer serves them in-process, the test camera
+// (kavrix-gige-camera) on the network.
 #pragma once
 
-#include "ServedDescription.h"
+#include "camsim/CameraModel.h"
+#include "camsim/ServedDescription.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace Tli {
+namespace CamSim {
 
 struct DeviceSetup {
     std::string mModel;
@@ -34,6 +37,15 @@ struct Setup {
 };
 
 Setup DefaultSetup();
+
+// The name and serial number of a device: as its setup gives them, else
+// derived from the model and the device's position among the devices made
+// so far: serials count from 21810742, names are "Kavrix <model> (<serial>)".
+struct DeviceIdentity {
+    std::string mName;
+    std::uint32_t mSerial;
+};
+DeviceIdentity IdentityOf(const DeviceSetup& setup, const CameraModel& model, std::uint32_t position);
 
 // The set a configuration text describes; on a fault, error becomes
 // "<source>:<line>: <reason>" and the result is empty.

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace Tli {
+namespace CamSim {
 
 struct FrameGeometry {
     std::uint32_t mWidth;
@@ -15,6 +15,7 @@ struct FrameGeometry {
     std::uint32_t mOffsetX;
     std::uint32_t mOffsetY;
     std::uint32_t mBitsPerPixel;
+    std::uint32_t mPixelFormat;   // its code, 0x01080001 for Mono8
 
     // As a host computes a buffer's size: width × height × bits / 8.
     std::uint64_t FrameBytes() const { return std::uint64_t{mWidth} * mHeight * mBitsPerPixel / 8; }

@@ -1,12 +1,12 @@
-#include "CameraModel.h"
-#include "Names.h"
-#include "Setup.h"
+#include "camsim/CameraModel.h"
+#include "camsim/Names.h"
+#include "camsim/Setup.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <sstream>
 
-namespace Tli {
+namespace CamSim {
 
 namespace {
 

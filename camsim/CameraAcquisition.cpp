@@ -1,13 +1,11 @@
 // How the camera sends frames: free-running at its frame rate, on software
 // triggers, one frame or continuously.
-#include "Camera.h"
-
-#include "Stream.h"
+#include "camsim/Camera.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace Tli {
+namespace CamSim {
 
 namespace {
 
@@ -23,24 +21,15 @@ std::uint32_t Clamp(std::int64_t value, std::uint32_t low, std::uint32_t high)
 
 }
 
-void Camera::MarkRemoved()
+void Camera::StopAcquisition()
 {
-    mRemoved = true;
     mAcquiring = false;
-    if (mStream != nullptr)
-        mStream->Wake();
-}
-
-void Camera::SetUnpaced(bool unpaced)
-{
-    mUnpaced = unpaced;
-    if (mStream != nullptr)
-        mStream->Wake();
+    mPendingTriggers = 0;
 }
 
 bool Camera::IsFreeRunning() const
 {
-    return mAcquiring && !mRemoved && mRegisters.GetInteger(mModel.mRegisters.mTriggerMode) != TriggerOn;
+    return mAcquiring && mRegisters.GetInteger(mModel.mRegisters.mTriggerMode) != TriggerOn;
 }
 
 void Camera::SoftwareTrigger()
@@ -53,7 +42,7 @@ void Camera::SoftwareTrigger()
 
 bool Camera::TakeTrigger()
 {
-    if (mPendingTriggers == 0 || !mAcquiring || mRemoved)
+    if (mPendingTriggers == 0 || !mAcquiring)
         return false;
     --mPendingTriggers;
     return true;
@@ -82,8 +71,9 @@ FrameGeometry Camera::Geometry() const
     geometry.mHeight = Clamp(mRegisters.GetInteger(regs.mHeight), 1, mModel.mSensorHeight);
     geometry.mOffsetX = Clamp(mRegisters.GetInteger(regs.mOffsetX), 0, mModel.mSensorWidth);
     geometry.mOffsetY = Clamp(mRegisters.GetInteger(regs.mOffsetY), 0, mModel.mSensorHeight);
+    geometry.mPixelFormat = static_cast<std::uint32_t>(mRegisters.GetInteger(regs.mPixelFormat));
     // Bits 16 to 23 of a GigE Vision pixel format give the bits per pixel.
-    geometry.mBitsPerPixel = Clamp((mRegisters.GetInteger(regs.mPixelFormat) >> 16) & 0xFF, 8, 64);
+    geometry.mBitsPerPixel = Clamp((geometry.mPixelFormat >> 16) & 0xFF, 8, 64);
     return geometry;
 }
 

@@ -1,9 +1,7 @@
 // What the camera's registers hold and do.
-#include "Camera.h"
+#include "camsim/Camera.h"
 
-#include "Stream.h"
-
-namespace Tli {
+namespace CamSim {
 
 namespace {
 
@@ -36,31 +34,13 @@ void Camera::PowerOn(std::uint32_t ipAddress)
     mRegisters.MapBlock(0x0400, std::vector<std::uint8_t>(512, 0), Access::ReadOnly);
 }
 
-void Camera::Open(DEV_HANDLE handle, std::int32_t access)
+void Camera::SetPrivilege(std::uint32_t value)
 {
-    mOpenHandle = handle;
-    std::uint32_t privilege = 0;
-    if (mPrivilegeOnOpen)
-        privilege = *mPrivilegeOnOpen;
-    else if (access == DEVICE_ACCESS_EXCLUSIVE)
-        privilege = 1;
-    else if (access == DEVICE_ACCESS_CONTROL)
-        privilege = 2;
-    mRegisters.SetInteger(PrivilegeRegister, privilege);
-}
-
-void Camera::Close()
-{
-    mOpenHandle = nullptr;
-    mAcquiring = false;
-    mPendingTriggers = 0;
-    mRegisters.SetInteger(PrivilegeRegister, 0);
+    mRegisters.SetInteger(PrivilegeRegister, value);
 }
 
 GC_ERROR Camera::ReadMemory(std::uint64_t address, void* buffer, std::size_t size) const
 {
-    if (mRemoved)
-        return GC_ERR_TIMEOUT;
     if (mRegisters.IsMapped(address, size) && TouchesAny(mModel.mUnreadableRegisters, address, size))
         return GC_ERR_ACCESS_DENIED;
     return mRegisters.Read(address, buffer, size, true);
@@ -68,8 +48,6 @@ GC_ERROR Camera::ReadMemory(std::uint64_t address, void* buffer, std::size_t siz
 
 GC_ERROR Camera::WriteMemory(std::uint64_t address, const void* buffer, std::size_t size)
 {
-    if (mRemoved)
-        return GC_ERR_TIMEOUT;
     if (!mRegisters.IsMapped(address, size))
         return GC_ERR_INVALID_ADDRESS;
     if (IsLocked(address, size) || TouchesAny(mModel.mUnwritableRegisters, address, size))
@@ -144,9 +122,6 @@ void Camera::AfterWrite(std::uint64_t address, std::size_t size)
         }
         mRegisters.SetInteger(TimestampControl, 0);
     }
-    // Any setting may change how the camera sends frames.
-    if (mStream != nullptr)
-        mStream->Wake();
 }
 
 // Command registers clear themselves once the command has run.

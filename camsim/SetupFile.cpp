@@ -1,9 +1,9 @@
-#include "Setup.h"
+#include "camsim/Setup.h"
 
 #include <fstream>
 #include <iterator>
 
-namespace Tli {
+namespace CamSim {
 
 namespace {
 

@@ -1,9 +1,8 @@
-#include "Names.h"
+#include "camsim/Names.h"
 
 #include <cstdio>
-#include <cstring>
 
-namespace Tli {
+namespace CamSim {
 
 namespace {
 
@@ -68,24 +67,6 @@ std::optional<std::uint32_t> FindIpAddress(const std::string& interfaceName)
         address = (address << 8) | part;
     }
     return address;
-}
-
-GC_ERROR CopyText(const std::string& text, char* buffer, std::size_t* size)
-{
-    if (size == nullptr)
-        return GC_ERR_INVALID_PARAMETER;
-    const std::size_t needed = text.size() + 1;
-    if (buffer == nullptr) {
-        *size = needed;
-        return GC_ERR_SUCCESS;
-    }
-    if (*size < needed) {
-        *size = needed;
-        return GC_ERR_INVALID_BUFFER_SIZE;
-    }
-    std::memcpy(buffer, text.c_str(), needed);
-    *size = needed;
-    return GC_ERR_SUCCESS;
 }
 
 }

@@ -1,9 +1,9 @@
-#include "RegisterSpace.h"
+#include "camsim/RegisterSpace.h"
 
 #include <cstring>
 #include <stdexcept>
 
-namespace Tli {
+namespace CamSim {
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "RegisterLayout.h"
+#include "camsim/RegisterLayout.h"
 
 #include <pugixml.hpp>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace Tli {
+namespace CamSim {
 
 namespace {
 

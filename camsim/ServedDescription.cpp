@@ -1,12 +1,12 @@
-#include "ServedDescription.h"
+#include "camsim/ServedDescription.h"
 
-#include "ZipArchive.h"
+#include "camsim/ZipArchive.h"
 
 #include <cstdio>
 #include <map>
 #include <mutex>
 
-namespace Tli {
+namespace CamSim {
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "ZipArchive.h"
+#include "camsim/ZipArchive.h"
 
 #include <zlib.h>
 
 #include <limits>
 #include <stdexcept>
 
-namespace Tli {
+namespace CamSim {
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "FramePattern.h"
+#include "camsim/FramePattern.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace Tli {
+namespace CamSim {
 
 std::size_t FramePattern::Fill(std::uint8_t* destination, std::size_t capacity, const FrameGeometry& geometry,
                                std::uint32_t frameNumber)

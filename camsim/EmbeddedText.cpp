@@ -1,6 +1,6 @@
-#include "EmbeddedFiles.h"
+#include "camsim/EmbeddedFiles.h"
 
-namespace Tli {
+namespace CamSim {
 
 std::string EmbeddedText(const std::string& name)
 {

@@ -1,8 +1,8 @@
-// The camera models the producer simulates: identity, description, and the
-// register nodes of the description the camera itself acts on.
+// The simulated camera models: identity, description, and the register nodes
+// of the description the camera itself acts on.
 #pragma once
 
-#include "RegisterLayout.h"
+#include "camsim/RegisterLayout.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace Tli {
+namespace CamSim {
 
 // Names of the register nodes (in the model's description) behind the
 // features the camera acts on.
