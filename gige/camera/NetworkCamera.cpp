@@ -12,13 +12,15 @@ namespace GigeCamera {
 namespace {
 
 // A socket of the camera: on its address, and where the system can, tied to
-// its adapter, so that its packets leave by that adapter whatever the routes say.
-Os::UdpSocket OpenSocket(const ServedAddress& address, std::uint16_t port, bool shared)
+// its adapter, so that its packets leave by that adapter whatever the routes
+// say. The control channel shares its port with the discovery listener and
+// may answer by broadcast.
+Os::UdpSocket OpenSocket(const ServedAddress& address, std::uint16_t port, bool control)
 {
     Os::UdpSocket socket;
-    if (!socket.Open() || (shared && !socket.SharePort()) ||
+    if (!socket.Open() || (control && (!socket.SharePort() || !socket.EnableBroadcast())) ||
         (Os::UdpSocket::CanBindToDevice() && !socket.BindToDevice(address.mInterface)) ||
-        !socket.EnableBroadcast() || !socket.Bind({address.mAddress, port}))
+        !socket.Bind({address.mAddress, port}))
         throw std::runtime_error(socket.LastError());
     return socket;
 }

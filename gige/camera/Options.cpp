@@ -202,9 +202,10 @@ What:
                        Without a file: the simulator's default KX-1300-60gm,
                        serial 21810742.
   --resend-frames N    keep the last N frames for resend requests (default 16,
-                       at most 1024); 0: the camera offers no packet resend.
-                       Packets of older frames are answered "unavailable"
-                       (status 0x800C).
+                       at most 1024; each holds its image, 16 frames of a
+                       full KX-5000 image 80 MB); 0: the camera offers no
+                       packet resend. Packets of older frames are answered
+                       "unavailable" (status 0x800C).
 
 Faults, for testing hosts:
   --drop F             never send this share (0 to 1) of the stream packets
