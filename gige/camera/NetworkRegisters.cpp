@@ -49,6 +49,28 @@ void FillGaps(CamSim::RegisterSpace& space, std::uint32_t begin, std::uint32_t e
     }
 }
 
+// The bytes of a word that a register shares with no other register hold
+// nothing, and take any write, so that the word can be read and written back.
+void FillWords(CamSim::RegisterSpace& space, const CamSim::RegisterLayout& layout)
+{
+    for (const CamSim::RegisterRegion& region : layout.Regions()) {
+        const std::uint64_t end = region.mAddress + region.mLength;
+        for (const std::uint64_t edge : {region.mAddress, end}) {
+            if (edge % 4 == 0)
+                continue;
+            const std::uint64_t word = edge & ~std::uint64_t{3};
+            std::uint64_t gap = word;
+            for (std::uint64_t address = word; address <= word + 4; ++address) {
+                if (address < word + 4 && !space.IsMapped(address, 1))
+                    continue;
+                if (address > gap)
+                    space.MapBlock(gap, std::vector<std::uint8_t>(address - gap, 0), CamSim::Access::ReadWrite);
+                gap = address + 1;
+            }
+        }
+    }
+}
+
 std::uint32_t Capabilities(bool offersResend)
 {
     std::uint32_t capabilities = Bootstrap::CapabilityUserDefinedName | Bootstrap::CapabilitySerialNumber |
@@ -72,6 +94,7 @@ void AddNetworkRegisters(CamSim::Camera& camera, CamSim::DescriptionForm form, c
     Provide(space, Bootstrap::CurrentSubnetMask, identity.mSubnetMask, Access::ReadOnly);
     Provide(space, Bootstrap::CurrentGateway, 0, Access::ReadOnly);
     FillGaps(space, 0, BootstrapBlockEnd);
+    FillWords(space, *camera.GetModel().Layout());
 
     Provide(space, NetworkInterfaceCount, 1, Access::ReadOnly);
     Provide(space, Bootstrap::MessageChannelCount, 0, Access::ReadOnly);

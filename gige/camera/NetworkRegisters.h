@@ -1,8 +1,9 @@
 // The registers of a camera on the network beyond what its description maps:
 // the bootstrap registers it needs to be a GigE Vision camera (capabilities,
 // channel counts, protocol configuration, the stream's source port), the
-// whole bootstrap block readable in one piece, and the description in whole
-// 4-byte words, as READMEM moves memory.
+// whole bootstrap block readable in one piece, and memory in whole 4-byte
+// words, as GVCP moves it: the description, and registers shorter than a word
+// (a host reads and writes the word they lie in).
 #pragma once
 
 #include "camsim/Camera.h"

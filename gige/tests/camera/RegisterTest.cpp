@@ -78,6 +78,24 @@ TEST(Registers, FeatureRegistersAreReadAndWrittenAsTheModelSays)
     EXPECT_EQ(Gige::Get32(&ack->mBody[4]), Bootstrap::CcpControl);
 }
 
+TEST(Registers, ARegisterShorterThanAWordIsReadAndWrittenInItsWord)
+{
+    const ConfigFile config("[interface]\nname = lab\n[device]\nmodel = KX-5000-24gm\n");
+    GigeCamera::Options options;
+    options.mConfig = config.Path();
+    Cameras cameras(options);
+    ControlClient host;
+    ASSERT_EQ(host.TakeControl(), 0);
+    // GainRawReg: 2 bytes, little-endian, at the start of its word.
+    const CamSim::RegisterField* gain = CamSim::FindModel("KX-5000-24gm")->Layout()->FindField("GainRawReg");
+    ASSERT_TRUE(gain != nullptr && gain->mLength == 2 && gain->mAddress % 4 == 0);
+    const auto address = static_cast<std::uint32_t>(gain->mAddress);
+    EXPECT_EQ(host.WriteMemory(address, {0x40, 0x01, 0xAA, 0xBB}), 0);
+    std::vector<std::uint8_t> word;
+    ASSERT_EQ(host.ReadMemory(address, 4, word), 0);
+    EXPECT_EQ(word[0] | word[1] << 8, 0x140);
+}
+
 TEST(Registers, BadRequestsGetTheirErrorStatus)
 {
     Cameras cameras;
