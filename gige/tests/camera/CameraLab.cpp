@@ -103,8 +103,11 @@ Cameras::Cameras(GigeCamera::Options options) : mSet(OnCameraSide(std::move(opti
 }
 
 ConfigFile::ConfigFile(const std::string& text)
-    : mPath((std::filesystem::temp_directory_path() / ("kavrix-gige-camera-test-" + std::to_string(Os::ProcessMilliseconds()) + ".ini")).string())
 {
+    static int made = 0;
+    const std::string name = "kavrix-gige-camera-test-" + std::to_string(Os::ProcessMilliseconds()) + "-" +
+                             std::to_string(++made) + ".ini";
+    mPath = (std::filesystem::temp_directory_path() / name).string();
     std::ofstream(mPath) << text;
 }
 
