@@ -262,6 +262,9 @@ TEST(UdpSocket, APortSharedWithAWildcardSocketTakesWhatIsSentToItsAddress)
     ASSERT_TRUE(sender.SendTo({Lab::RightAddress, port}, "single", 6));
     EXPECT_EQ(Lab::ReceiveOne(single, 2000), Bytes("single"));
     ASSERT_TRUE(sender.SendTo({Lab::RightSecondAddress, port}, "wildcard", 8));
-    EXPECT_EQ(Lab::ReceiveOne(wildcard, 2000), Bytes("wildcard"));
+    // Wine binds a socket bound to an adapter's address to the whole
+    // adapter: the other address of that adapter reaches it too.
+    Os::UdpSocket& other = Os::RunsUnderWine() ? single : wildcard;
+    EXPECT_EQ(Lab::ReceiveOne(other, 2000), Bytes("wildcard"));
     EXPECT_EQ(wildcard.WaitReadable(0), WaitResult::TimedOut) << "nothing meant for the single socket";
 }
