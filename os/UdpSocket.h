@@ -88,6 +88,16 @@ public:
     bool BindToDevice(const std::string& interfaceName);
     static bool CanBindToDevice();
     bool EnableBroadcast();
+    // Before Bind: other sockets may bind the same port on other addresses,
+    // as a socket bound to 0.0.0.0 beside ones bound to single addresses
+    // (SO_REUSEADDR on both systems; on Windows it also lets a socket take a
+    // port in use, so share only between sockets of one program).
+    bool SharePort();
+    // Datagrams leave with "don't fragment" set, and one larger than the
+    // path's MTU is refused at the send (Linux: EMSGSIZE; Windows:
+    // WSAEMSGSIZE) instead of leaving in fragments; off: they may be
+    // fragmented. Linux: IP_MTU_DISCOVER; Windows: IP_DONTFRAGMENT.
+    bool SetDontFragment(bool on);
     // Unicasts and broadcasts leave by this adapter (NetworkInterface::index),
     // whatever the routes say; 0 gives the choice back to the routes. How a
     // socket bound to 0.0.0.0 sends discovery out of each adapter in turn.

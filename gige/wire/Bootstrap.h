@@ -54,6 +54,8 @@ constexpr std::uint32_t CapabilityEventData = 0x10;
 constexpr std::uint32_t CapabilityPendingAck = 0x20;
 constexpr std::uint32_t CapabilityAction = 0x40;
 constexpr std::uint32_t CapabilityHeartbeatDisable = 0x20000000;
+constexpr std::uint32_t CapabilitySerialNumber = 0x40000000;     // the serial number register
+constexpr std::uint32_t CapabilityUserDefinedName = 0x80000000;  // the user-defined name register
 
 constexpr std::uint32_t HeartbeatTimeout = 0x0938;       // milliseconds
 constexpr std::uint32_t TimestampFrequencyHigh = 0x093C; // ticks per second

@@ -112,6 +112,26 @@ bool UdpSocket::EnableBroadcast()
     return SetOption(mState->socket.Get(), SOL_SOCKET, SO_BROADCAST, 1) || Fail("cannot enable broadcast");
 }
 
+bool UdpSocket::SharePort()
+{
+    if (!RequireOpen("cannot share the port")) {
+        return false;
+    }
+    return SetOption(mState->socket.Get(), SOL_SOCKET, SO_REUSEADDR, 1) || Fail("cannot share the port");
+}
+
+bool UdpSocket::SetDontFragment(bool on)
+{
+    const char* what = on ? "cannot set \"don't fragment\"" : "cannot clear \"don't fragment\"";
+    if (!RequireOpen(what)) {
+        return false;
+    }
+    // DONT, not WANT: WANT fragments a datagram larger than the adapter's MTU
+    // but sets the flag on the others.
+    return SetOption(mState->socket.Get(), IPPROTO_IP, IP_MTU_DISCOVER, on ? IP_PMTUDISC_DO : IP_PMTUDISC_DONT) ||
+           Fail(what);
+}
+
 bool UdpSocket::SetSendInterface(unsigned interfaceIndex)
 {
     const std::string what = "cannot send by the adapter " + std::to_string(interfaceIndex);

@@ -157,6 +157,23 @@ bool UdpSocket::EnableBroadcast()
     return SetOption(mState->socket, SOL_SOCKET, SO_BROADCAST, TRUE) || Fail("cannot enable broadcast");
 }
 
+bool UdpSocket::SharePort()
+{
+    if (!RequireOpen("cannot share the port")) {
+        return false;
+    }
+    return SetOption(mState->socket, SOL_SOCKET, SO_REUSEADDR, TRUE) || Fail("cannot share the port");
+}
+
+bool UdpSocket::SetDontFragment(bool on)
+{
+    const char* what = on ? "cannot set \"don't fragment\"" : "cannot clear \"don't fragment\"";
+    if (!RequireOpen(what)) {
+        return false;
+    }
+    return SetOption(mState->socket, IPPROTO_IP, IP_DONTFRAGMENT, on ? TRUE : FALSE) || Fail(what);
+}
+
 bool UdpSocket::SetSendInterface(unsigned interfaceIndex)
 {
     const std::string what = "cannot send by the adapter " + std::to_string(interfaceIndex);

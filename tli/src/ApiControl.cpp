@@ -1,7 +1,7 @@
 // The control API for tests (TLIControl.h).
 #include "Call.h"
-#include "Names.h"
 #include "TLIControl.h"
+#include "TextCopy.h"
 
 #include <cstring>
 
@@ -25,8 +25,8 @@ GC_ERROR OnCamera(const char* name, Body&& body)
 
 bool IsIntegerRegister(const Camera& camera, const char* name)
 {
-    const RegisterField* field = name == nullptr ? nullptr : camera.GetModel().Layout()->FindField(name);
-    return field != nullptr && field->mKind == RegisterField::Kind::Integer;
+    const CamSim::RegisterField* field = name == nullptr ? nullptr : camera.GetModel().Layout()->FindField(name);
+    return field != nullptr && field->mKind == CamSim::RegisterField::Kind::Integer;
 }
 
 }
@@ -78,7 +78,7 @@ GC_ERROR TLICtl_AddDevice(const char* sIfaceName, const char* sModel, const char
         const auto iface = producer.FindInterface(sIfaceName);
         if (!iface)
             return GC_ERR_INVALID_ID;
-        DeviceSetup setup;
+        CamSim::DeviceSetup setup;
         setup.mModel = sModel;
         if (sDeviceName != nullptr)
             setup.mName = sDeviceName;
@@ -191,7 +191,7 @@ GC_ERROR TLICtl_SetDescriptionForm(const char* sDeviceName, int32_t iForm)
     return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
         if (iForm < TLICTL_DESCRIPTION_ZIPPED || iForm > TLICTL_DESCRIPTION_CORRUPT)
             return GC_ERR_INVALID_PARAMETER;
-        camera.SetDescriptionForm(static_cast<DescriptionForm>(iForm));
+        camera.SetDescriptionForm(static_cast<CamSim::DescriptionForm>(iForm));
         return GC_ERR_SUCCESS;
     });
 }
@@ -209,7 +209,7 @@ GC_ERROR TLICtl_SetDescriptionUrl(const char* sDeviceName, const char* sUrl)
 GC_ERROR TLICtl_GetDescription(const char* sModel, int32_t iZipped, void* pBuffer, size_t* piSize)
 {
     return Control([&](Producer&) -> GC_ERROR {
-        const CameraModel* model = sModel == nullptr ? nullptr : FindModel(sModel);
+        const CamSim::CameraModel* model = sModel == nullptr ? nullptr : CamSim::FindModel(sModel);
         if (model == nullptr)
             return GC_ERR_INVALID_ID;
         if (piSize == nullptr)
@@ -218,7 +218,7 @@ GC_ERROR TLICtl_GetDescription(const char* sModel, int32_t iZipped, void* pBuffe
         const void* data = text.data();
         std::size_t size = text.size();
         if (iZipped != 0) {
-            const auto& archive = ZippedDescription(*model);
+            const auto& archive = CamSim::ZippedDescription(*model);
             data = archive.data();
             size = archive.size();
         }
@@ -265,6 +265,7 @@ GC_ERROR TLICtl_SetPacing(const char* sDeviceName, int32_t iPaced)
 {
     return OnCamera(sDeviceName, [&](Camera& camera) -> GC_ERROR {
         camera.SetUnpaced(iPaced == 0);
+        camera.WakeStream();
         return GC_ERR_SUCCESS;
     });
 }

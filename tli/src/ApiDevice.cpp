@@ -1,6 +1,6 @@
 // The device operations: information, description location, registers.
 #include "Call.h"
-#include "Names.h"
+#include "TextCopy.h"
 
 using namespace Tli;
 
@@ -55,6 +55,8 @@ GC_ERROR GCReadData(DEV_HANDLE hDevice, uint64_t iAddress, void* pBuffer, size_t
             return GC_ERR_INVALID_HANDLE;
         if (pBuffer == nullptr || piSize == nullptr)
             return GC_ERR_INVALID_PARAMETER;
+        if (record->mCamera->IsRemoved())
+            return GC_ERR_TIMEOUT;
         const std::size_t size = record->mCamera->ReadSize(*piSize);
         const GC_ERROR result = record->mCamera->ReadMemory(iAddress, pBuffer, size);
         if (result == GC_ERR_SUCCESS)
@@ -73,10 +75,15 @@ GC_ERROR GCWriteData(DEV_HANDLE hDevice, uint64_t iAddress, const void* pBuffer,
             return GC_ERR_INVALID_PARAMETER;
         if (record->mAccess == DEVICE_ACCESS_READONLY)
             return GC_ERR_ACCESS_DENIED;
+        if (record->mCamera->IsRemoved())
+            return GC_ERR_TIMEOUT;
         const std::size_t size = record->mCamera->WriteSize(*piSize);
         const GC_ERROR result = record->mCamera->WriteMemory(iAddress, pBuffer, size);
-        if (result == GC_ERR_SUCCESS)
+        if (result == GC_ERR_SUCCESS) {
             *piSize = size;
+            // Any setting may change how the camera sends frames.
+            record->mCamera->WakeStream();
+        }
         return result;
     });
 }

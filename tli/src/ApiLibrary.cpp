@@ -1,6 +1,6 @@
 // The library and interface operations: discovery of interfaces and devices.
 #include "Call.h"
-#include "Names.h"
+#include "TextCopy.h"
 
 using namespace Tli;
 

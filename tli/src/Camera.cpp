@@ -1,70 +1,68 @@
 #include "Camera.h"
 
-#include "Names.h"
-
-#include <algorithm>
-#include <utility>
+#include "Stream.h"
+#include "camsim/Names.h"
 
 namespace Tli {
 
-namespace {
-
-// A locally administered MAC prefix ("KX") followed by the serial's low bits.
-constexpr std::uint64_t MacPrefix = 0x024B58000000ull;
-
-}
-
-Camera::Camera(const CameraModel& model, std::string name, std::uint32_t serial, std::uint32_t ipAddress,
-               DescriptionForm form)
-    : mModel(model), mName(std::move(name)), mSerial(serial), mIpAddress(ipAddress),
-      mMacAddress(MacPrefix | (serial & 0xFFFFFFu)), mRegisters(model.Layout()),
-      mTimestampOrigin(std::chrono::steady_clock::now())
-{
-    PowerOn(ipAddress);
-    SetDescriptionForm(form);
-}
-
 std::optional<std::string> Camera::GetInfo(std::int32_t command) const
 {
+    const CamSim::CameraModel& model = GetModel();
     switch (command) {
     case DEVICE_INFO_ID:
-        return std::string(mModel.mVendor) + "_" + mModel.mName + "_" + std::to_string(mSerial);
+        return std::string(model.mVendor) + "_" + model.mName + "_" + std::to_string(GetSerial());
     case DEVICE_INFO_VENDOR:
-        return std::string(mModel.mVendor);
+        return std::string(model.mVendor);
     case DEVICE_INFO_MODEL:
-        return std::string(mModel.mName);
+        return std::string(model.mName);
     case DEVICE_INFO_TLTYPE:
         return std::string("GEV");
     case DEVICE_INFO_DISPLAYNAME:
-        return mName;
+        return GetName();
     case DEVICE_INFO_SERIAL_NUMBER:
-        return std::to_string(mSerial);
+        return std::to_string(GetSerial());
     case DEVICE_INFO_VERSION:
-        return std::string(mModel.mVersion);
+        return std::string(model.mVersion);
     case DEVICE_INFO_IP_ADDRESS:
-        return FormatIpAddress(mIpAddress);
+        return CamSim::FormatIpAddress(GetIpAddress());
     case DEVICE_INFO_MAC_ADDRESS:
-        return FormatMacAddress(mMacAddress);
+        return CamSim::FormatMacAddress(GetMacAddress());
     default:
         return std::nullopt;
     }
 }
 
-void Camera::SetDescriptionForm(DescriptionForm form)
+void Camera::MarkRemoved()
 {
-    ServedDescription served = ServeDescription(mModel, form);
-    mRegisters.MapBlock(DescriptionAddress, std::move(served.mMemory), Access::ReadOnly);
-    SetUrl(std::move(served.mUrl));
+    mRemoved = true;
+    StopAcquisition();
+    WakeStream();
 }
 
-void Camera::SetUrl(std::string url)
+void Camera::Open(DEV_HANDLE handle, std::int32_t access)
 {
-    mUrl = std::move(url);
-    // The first URL register of the bootstrap block holds the same URL.
-    std::vector<std::uint8_t> block(512, 0);
-    std::copy(mUrl.begin(), mUrl.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(mUrl.size(), 511)),
-              block.begin());
-    mRegisters.MapBlock(0x0200, std::move(block), Access::ReadOnly);
+    mOpenHandle = handle;
+    std::uint32_t privilege = 0;
+    if (mPrivilegeOnOpen)
+        privilege = *mPrivilegeOnOpen;
+    else if (access == DEVICE_ACCESS_EXCLUSIVE)
+        privilege = 1;
+    else if (access == DEVICE_ACCESS_CONTROL)
+        privilege = 2;
+    SetPrivilege(privilege);
+}
+
+void Camera::Close()
+{
+    mOpenHandle = nullptr;
+    StopAcquisition();
+    SetPrivilege(0);
+}
+
+void Camera::WakeStream()
+{
+    if (mStream != nullptr)
+        mStream->Wake();
 }
 
 }

@@ -1,6 +1,6 @@
 #include "Producer.h"
 
-#include "Names.h"
+#include "camsim/Names.h"
 #include "TLIControl.h"
 
 #include <cstdlib>
@@ -8,8 +8,6 @@
 namespace Tli {
 
 namespace {
-
-constexpr std::uint32_t FirstSerial = 21810742;
 
 // 192.168.10.1, 192.168.20.1, ... for interfaces whose names carry no address.
 std::uint32_t HostAddress(std::uint32_t ordinal)
@@ -60,7 +58,7 @@ bool Producer::Reset()
         path = variable;
     }
     try {
-        Build(LoadSetup(path, mConfigError));
+        Build(CamSim::LoadSetup(path, mConfigError));
     } catch (const std::exception& error) {
         mInterfaces.clear();
         mConfigError = std::string("the cameras cannot be made: ") + error.what();
@@ -68,16 +66,16 @@ bool Producer::Reset()
     return mConfigError.empty();
 }
 
-void Producer::Build(const Setup& setup)
+void Producer::Build(const CamSim::Setup& setup)
 {
     for (const auto& iface : mInterfaces)
         iface->MarkRemoved();
     mInterfaces.clear();
     mInterfacesAdded = 0;
     mCamerasAdded = 0;
-    for (const InterfaceSetup& ifaceSetup : setup.mInterfaces) {
+    for (const CamSim::InterfaceSetup& ifaceSetup : setup.mInterfaces) {
         AddInterface(ifaceSetup.mName, ifaceSetup.mMtu);
-        for (const DeviceSetup& device : ifaceSetup.mDevices)
+        for (const CamSim::DeviceSetup& device : ifaceSetup.mDevices)
             AddCamera(*mInterfaces.back(), device);
     }
 }
@@ -100,13 +98,13 @@ std::shared_ptr<Camera> Producer::FindCamera(const std::string& name) const
 
 GC_ERROR Producer::AddInterface(const std::string& name, std::uint32_t mtu)
 {
-    if (!IsValidInterfaceName(name))
+    if (!CamSim::IsValidInterfaceName(name))
         return GC_ERR_INVALID_PARAMETER;
     if (FindInterface(name))
         return GC_ERR_INVALID_ID;
     const std::uint32_t ordinal = mInterfacesAdded++;
     mInterfaces.push_back(
-        std::make_shared<Interface>(name, FindIpAddress(name).value_or(HostAddress(ordinal)), mtu));
+        std::make_shared<Interface>(name, CamSim::FindIpAddress(name).value_or(HostAddress(ordinal)), mtu));
     return GC_ERR_SUCCESS;
 }
 
@@ -122,19 +120,16 @@ GC_ERROR Producer::RemoveInterface(const std::string& name)
     return GC_ERR_INVALID_ID;
 }
 
-GC_ERROR Producer::AddCamera(Interface& iface, const DeviceSetup& setup)
+GC_ERROR Producer::AddCamera(Interface& iface, const CamSim::DeviceSetup& setup)
 {
-    const CameraModel* model = FindModel(setup.mModel);
+    const CamSim::CameraModel* model = CamSim::FindModel(setup.mModel);
     if (model == nullptr)
         return GC_ERR_INVALID_ID;
-    const std::uint32_t serialNumber = setup.mSerial.value_or(FirstSerial + mCamerasAdded);
-    std::string cameraName = setup.mName;
-    if (cameraName.empty())
-        cameraName = std::string(model->mVendor) + " " + model->mName + " (" + std::to_string(serialNumber) + ")";
-    if (!IsValidDeviceName(cameraName))
+    CamSim::DeviceIdentity identity = CamSim::IdentityOf(setup, *model, mCamerasAdded);
+    if (!CamSim::IsValidDeviceName(identity.mName))
         return GC_ERR_INVALID_PARAMETER;
-    auto camera = std::make_shared<Camera>(*model, std::move(cameraName), serialNumber, iface.NextCameraAddress(),
-                                           setup.mDescription);
+    auto camera = std::make_shared<Camera>(*model, std::move(identity.mName), identity.mSerial,
+                                           iface.NextCameraAddress(), setup.mDescription);
     camera->SetPrivilegeOnOpen(setup.mPrivilege);
     camera->SetUnpaced(setup.mUnpaced);
     if (setup.mPacketSize)

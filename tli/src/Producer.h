@@ -6,7 +6,7 @@
 #include "FaultTable.h"
 #include "HandleTable.h"
 #include "Interface.h"
-#include "Setup.h"
+#include "camsim/Setup.h"
 #include "Stream.h"
 
 #include <memory>
@@ -68,7 +68,7 @@ public:
     GC_ERROR AddInterface(const std::string& name, std::uint32_t mtu = DefaultMtu);
     GC_ERROR RemoveInterface(const std::string& name);
     // An empty name or serial is derived from model and position.
-    GC_ERROR AddCamera(Interface& iface, const DeviceSetup& setup);
+    GC_ERROR AddCamera(Interface& iface, const CamSim::DeviceSetup& setup);
     GC_ERROR RemoveCamera(const std::string& name);
 
     TL_HANDLE OpenLibrary() { return mLibraries.Add(LibraryRecord{}); }
@@ -100,7 +100,7 @@ public:
 
 private:
     Producer();
-    void Build(const Setup& setup);
+    void Build(const CamSim::Setup& setup);
 
     std::mutex mMutex;
     FaultTable mFaults;

@@ -3,6 +3,7 @@
 #include "Camera.h"
 #include "HandleTable.h"
 #include "Producer.h"
+#include "camsim/FrameClock.h"
 #include "os/Event.h"
 #include "os/Thread.h"
 
@@ -208,9 +209,7 @@ void Stream::DeliverFromThread(std::unique_lock<std::mutex>& lock)
 
 void Stream::Run(std::unique_lock<std::mutex>& lock)
 {
-    using Clock = std::chrono::steady_clock;
-    bool freeRunning = false;
-    Clock::time_point next;
+    CamSim::FrameClock clock;
     while (!mStopping) {
         Camera& camera = *mCamera;
         if (camera.TakeTrigger()) {
@@ -218,7 +217,7 @@ void Stream::Run(std::unique_lock<std::mutex>& lock)
             continue;
         }
         if (!camera.IsFreeRunning()) {
-            freeRunning = false;
+            clock.Stop();
             mWake.wait(lock);
             continue;
         }
@@ -232,18 +231,9 @@ void Stream::Run(std::unique_lock<std::mutex>& lock)
             }
             continue;
         }
-        if (!freeRunning) {
-            // The first frame comes one frame time after the start.
-            freeRunning = true;
-            next = Clock::now() + camera.FramePeriod();
-        }
-        if (mWake.wait_until(lock, next) == std::cv_status::timeout) {
+        if (mWake.wait_until(lock, clock.NextDue(camera)) == std::cv_status::timeout) {
             DeliverFromThread(lock);
-            const auto now = Clock::now();
-            next += camera.FramePeriod();
-            // A camera never sends frames in a burst to catch up.
-            if (next < now)
-                next = now + camera.FramePeriod();
+            clock.Advance(camera);
         }
     }
 }

@@ -6,7 +6,7 @@
 // fills a frame's pixels without it.
 #pragma once
 
-#include "FramePattern.h"
+#include "camsim/FramePattern.h"
 #include "TLI.h"
 
 #include <condition_variable>
@@ -67,7 +67,7 @@ private:
     };
     // A frame on its way into a buffer.
     struct Frame {
-        FrameGeometry mGeometry;
+        CamSim::FrameGeometry mGeometry;
         std::uint32_t mNumber;
         BUFFER_HANDLE mBuffer;
         std::uint64_t mGeneration;
@@ -91,9 +91,9 @@ private:
     bool mStopping = false;
     std::condition_variable mWake;
     std::thread mThread;
-    FramePattern mPattern;
+    CamSim::FramePattern mPattern;
     // The frame thread's own pattern, used without the lock.
-    FramePattern mThreadPattern;
+    CamSim::FramePattern mThreadPattern;
     BUFFER_HANDLE mFilling = nullptr;
     bool mWaitingForBuffer = false;
     // Counts flushes, so a frame filled across one is recognised and dropped.

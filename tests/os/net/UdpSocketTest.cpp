@@ -221,3 +221,50 @@ TEST(UdpSocket, WakeEndsAWaitFromAnotherThreadAndWinsOverWaitingData)
     EXPECT_EQ(socket.WaitReadable(2000), WaitResult::Woken);
     EXPECT_EQ(socket.WaitReadable(2000), WaitResult::Ready);
 }
+
+TEST(UdpSocket, DontFragmentRefusesADatagramLargerThanTheLinkInsteadOfFragmentingIt)
+{
+    // Tied to its adapter, the sender's datagrams cross the link (MTU 9000).
+    Os::UdpSocket sender;
+    ASSERT_TRUE(sender.Open());
+    if (Os::UdpSocket::CanBindToDevice()) {
+        ASSERT_TRUE(sender.BindToDevice(Lab::Left)) << sender.LastError();
+    }
+    ASSERT_TRUE(sender.Bind({Lab::LeftAddress, 0})) << sender.LastError();
+    Os::UdpSocket receiver = Lab::Bound(Lab::RightAddress);
+    const std::vector<std::uint8_t> large(9100 - 28, 0x5A);
+    const std::vector<std::uint8_t> fits(9000 - 28, 0xA5);
+
+    ASSERT_TRUE(sender.SetDontFragment(true)) << sender.LastError();
+    EXPECT_FALSE(sender.SendTo(receiver.LocalEndpoint(), large.data(), large.size()));
+    EXPECT_NE(sender.LastError().find(receiver.LocalEndpoint().ToString()), std::string::npos) << sender.LastError();
+    ASSERT_TRUE(sender.SendTo(receiver.LocalEndpoint(), fits.data(), fits.size())) << sender.LastError();
+    EXPECT_EQ(Lab::ReceiveOne(receiver, 2000), fits);
+
+    ASSERT_TRUE(sender.SetDontFragment(false)) << sender.LastError();
+    ASSERT_TRUE(sender.SendTo(receiver.LocalEndpoint(), large.data(), large.size())) << sender.LastError();
+    EXPECT_EQ(Lab::ReceiveOne(receiver, 2000), large) << "in fragments";
+}
+
+TEST(UdpSocket, APortSharedWithAWildcardSocketTakesWhatIsSentToItsAddress)
+{
+    Os::UdpSocket wildcard;
+    ASSERT_TRUE(wildcard.Open() && wildcard.SharePort() && wildcard.Bind({Os::Ipv4Address::Any(), 0}))
+        << wildcard.LastError();
+    const std::uint16_t port = wildcard.LocalEndpoint().port;
+    Os::UdpSocket unshared;
+    ASSERT_TRUE(unshared.Open());
+    EXPECT_FALSE(unshared.Bind({Lab::RightAddress, port})) << "the port is taken";
+    Os::UdpSocket single;
+    ASSERT_TRUE(single.Open() && single.SharePort() && single.Bind({Lab::RightAddress, port})) << single.LastError();
+
+    Os::UdpSocket sender = Lab::Bound(Lab::LeftAddress);
+    ASSERT_TRUE(sender.SendTo({Lab::RightAddress, port}, "single", 6));
+    EXPECT_EQ(Lab::ReceiveOne(single, 2000), Bytes("single"));
+    ASSERT_TRUE(sender.SendTo({Lab::RightSecondAddress, port}, "wildcard", 8));
+    // Wine binds a socket bound to an adapter's address to the whole
+    // adapter: the other address of that adapter reaches it too.
+    Os::UdpSocket& other = Os::RunsUnderWine() ? single : wildcard;
+    EXPECT_EQ(Lab::ReceiveOne(other, 2000), Bytes("wildcard"));
+    EXPECT_EQ(wildcard.WaitReadable(0), WaitResult::TimedOut) << "nothing meant for the single socket";
+}

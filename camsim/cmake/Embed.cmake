@@ -1,0 +1,22 @@
+# Turns files into a C++ source that holds their bytes, so the producer
+# carries its camera descriptions inside the library.
+# cmake -DOUTPUT=<file.cpp> -DINPUTS=<a.xml|b.xml> -P Embed.cmake
+string(REPLACE "|" ";" INPUTS "${INPUTS}")
+set(body "// Generated from camsim/models by camsim/cmake/Embed.cmake; do not edit.\n#include \"camsim/EmbeddedFiles.h\"\n\nnamespace CamSim {\n\nnamespace {\n\n")
+set(table "")
+set(index 0)
+foreach(input IN LISTS INPUTS)
+  get_filename_component(name "${input}" NAME)
+  file(READ "${input}" hex HEX)
+  string(LENGTH "${hex}" hexLength)
+  math(EXPR size "${hexLength} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x[0-9a-f][0-9a-f],){24})" "\\1\n" bytes "${bytes}")
+  string(APPEND body "const unsigned char File${index}[] = {\n${bytes}\n};\n\n")
+  string(APPEND table "    {\"${name}\", File${index}, ${size}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "}\n\nconst std::vector<EmbeddedFile>& EmbeddedFiles()\n{\n    static const std::vector<EmbeddedFile> files = {\n${table}    };\n    return files;\n}\n\n}\n")
+file(WRITE "${OUTPUT}.tmp" "${body}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")
