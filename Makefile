@@ -5,7 +5,7 @@
 PRESETS := native asan tsan mingw mingw32
 
 # What the release archive ships of each Windows build.
-DIST_TARGETS := kavrix tli kavrix-host kavrix-describe
+DIST_TARGETS := kavrix tli gige_tli kavrix-host kavrix-describe
 VERSION = $(shell sed -n 's/^project.Kavrix VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 .PHONY: setup demo demo-gige test $(addprefix test-,$(PRESETS)) test-fuzz test-dist dist bench bench-gige screenshots clean
