@@ -115,7 +115,7 @@ ours() {
   chmod -R a+rwX "$system"
   count_from_now
   measure "$name" "${prefix[@]}" "$bin/kavrix-host" --system-path "$system" continuous "$camera" --seconds "$seconds"
-  local stream done sent
+  local stream done incomplete underruns sent
   stream=$(grep -m1 '^Stream:' "$work/$name") || fail "$name printed no statistics:
 $(cat "$work/$name")"
   read -r done incomplete underruns <<< "$(sed 's/[^0-9 ]//g' <<< "$stream")"
@@ -135,13 +135,13 @@ ms_per_frame() { awk -v ns="$1" -v n="$2" 'BEGIN { if (n > 0 && ns != "-") print
 check() { # TEXT CONDITION: met when the shell's test of the condition succeeds
   if eval "$2"; then echo "    target $1: met"; else echo "    target $1: MISSED"; missed+=("$1"); fi
 }
-# A <= FACTOR * B for decimal numbers; false when either is missing ("-").
 # The frames a run was offered: what the receiver saw, or what the camera
 # counted where that is more.
 offered() { echo $(($1 > $2 ? $1 : $2)); }
 # Every frame the receiver saw came whole, and it missed at most the one the
 # camera may have sent between the receiver's stop and the camera's.
 all_whole() { [ "$2" -gt 0 ] && [ "$1" -eq "$2" ] && [ "$1" -ge $(($3 - 1)) ]; }
+# A <= FACTOR * B for decimal numbers; false when either is missing ("-").
 at_most() { awk -v a="$1" -v f="$2" -v b="$3" 'BEGIN { exit !(a != "-" && b != "-" && a + 0 <= f * b) }'; }
 
 echo "== The lab (MTU 1500); the fake camera at 25 frames a second unless said"
