@@ -54,7 +54,7 @@ check -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY="$unpacked/x86/Kavrix.dll" -D
 # The simulator offers none of the optional operations; the GigE Vision
 # producer offers them all.
 check -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY="$unpacked/x86/simulator/tli.dll" \
-      -DSTDCALL_FROM="$top/tl/include/TLI.h" -DOPTIONAL=GCGetLastError,DSGetInfo -P "$top/tests/check-convention.cmake"
+      -DSTDCALL_FROM="$top/tl/include/TLI.h" -DOPTIONAL=GCGetLastError,DSGetInfo,DSGetBufferInfo -P "$top/tests/check-convention.cmake"
 check -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY="$unpacked/x86/gige/tli.dll" \
       -DSTDCALL_FROM="$top/tl/include/TLI.h" -P "$top/tests/check-convention.cmake"
 
