@@ -29,14 +29,14 @@ void Serve(Os::ProcessSignals& signals, const FaultOptions& faults, Silence& sil
     const auto at = [start](double seconds) {
         return start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     };
-    std::optional<Clock::time_point> next;
+    // The next switch of the silence; none at the clock's end.
+    const Clock::time_point none = Clock::time_point::max();
+    Clock::time_point next = faults.mSilenceStart ? at(*faults.mSilenceStart) : none;
     bool nextOn = true;
-    if (faults.mSilenceStart)
-        next = at(*faults.mSilenceStart);
     for (;;) {
         std::uint32_t timeout = Os::Infinite;
-        if (next) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
+        if (next != none) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now()).count();
             timeout = left <= 0 ? 0 : static_cast<std::uint32_t>(left);
         }
         const Os::ProcessSignal signal = signals.Wait(timeout);
@@ -47,13 +47,11 @@ void Serve(Os::ProcessSignals& signals, const FaultOptions& faults, Silence& sil
             LogEvent(silence.IsOn() ? "silent (SIGUSR1)" : "answering again (SIGUSR1)");
             continue;
         }
-        if (!next || Clock::now() < *next)
+        if (next == none || Clock::now() < next)
             continue;
         silence.Set(nextOn);
         LogEvent(nextOn ? "silent (--silence)" : "answering again (--silence)");
-        next.reset();
-        if (nextOn && faults.mSilenceLength)
-            next = at(*faults.mSilenceStart + *faults.mSilenceLength);
+        next = nextOn && faults.mSilenceLength ? at(*faults.mSilenceStart + *faults.mSilenceLength) : none;
         nextOn = false;
     }
 }
