@@ -65,8 +65,8 @@ public:
         passed = false;
         taken = size;
         for (unsigned fire = 0; fire < TestPacketsPerSize && !passed; ++fire) {
-            const std::uint32_t value =
-                mBits | Bootstrap::ScpsFireTestPacket | Bootstrap::ScpsDoNotFragment | (size & Bootstrap::ScpsPacketSizeMask);
+            const std::uint32_t value = mBits | Bootstrap::ScpsFireTestPacket | Bootstrap::ScpsDoNotFragment |
+                                        (size & Bootstrap::ScpsPacketSizeMask);
             GC_ERROR code = mHost.WriteRegister(Bootstrap::Scps(Channel), value);
             if (code != GC_ERR_SUCCESS) {
                 error = RegisterFailure("fire a test packet through SCPS", Bootstrap::Scps(Channel), code);

@@ -80,7 +80,8 @@ void CameraParameters::AddGeneralParams()
     debugViewOutput->mVisible = false;
     // Frames a network camera keeps open for their missing packets each hold
     // a buffer: a site with a lossy link raises it.
-    auto grabBuffers = std::make_unique<Param<int>>("General", "GrabBuffers", DefaultGrabBuffers, 2, MostGrabBuffers, 0);
+    auto grabBuffers =
+        std::make_unique<Param<int>>("General", "GrabBuffers", DefaultGrabBuffers, 2, MostGrabBuffers, 0);
     grabBuffers->mVisible = false;
     for (Param_* param : {static_cast<Param_*>(logLevel.get()), static_cast<Param_*>(logIntoFile.get()),
                           static_cast<Param_*>(debugViewOutput.get()), static_cast<Param_*>(grabBuffers.get())}) {

@@ -51,7 +51,8 @@ void DataStream::Create(std::size_t bufferCount)
     mHandle = handle;
 
     if (const auto recommended = GetInfoNumber(STREAM_INFO_BUF_ANNOUNCE_MIN)) {
-        bufferCount = std::max<std::size_t>(bufferCount, std::min<std::uint64_t>(*recommended, MostBuffers));
+        const auto capped = static_cast<std::size_t>(std::min<std::uint64_t>(*recommended, MostBuffers));
+        bufferCount = std::max(bufferCount, capped);
     }
     mBuffers.reserve(bufferCount);
     mReady.reserve(bufferCount);
