@@ -68,10 +68,17 @@ public:
             const std::uint32_t value = mBits | Bootstrap::ScpsFireTestPacket | Bootstrap::ScpsDoNotFragment |
                                         (size & Bootstrap::ScpsPacketSizeMask);
             GC_ERROR code = mHost.WriteRegister(Bootstrap::Scps(Channel), value);
+            if (code != GC_ERR_SUCCESS && code != GC_ERR_TIMEOUT) {
+                // A camera without the test packet may refuse its bit: it
+                // keeps its own size.
+                mRefused = true;
+                return GC_ERR_SUCCESS;
+            }
             if (code != GC_ERR_SUCCESS) {
                 error = RegisterFailure("fire a test packet through SCPS", Bootstrap::Scps(Channel), code);
                 return code;
             }
+            mChanged = true;
             std::uint32_t readBack = 0;
             code = mHost.ReadRegister(Bootstrap::Scps(Channel), readBack);
             if (code != GC_ERR_SUCCESS) {
@@ -85,6 +92,10 @@ public:
     }
 
     unsigned Probes() const { return mProbes; }
+    // The camera refused a test packet: nothing more is tried.
+    bool Refused() const { return mRefused; }
+    // SCPS holds a size of the probe's.
+    bool Changed() const { return mChanged; }
 
 private:
     // A datagram of the camera of exactly this size came (a stream packet
@@ -113,6 +124,8 @@ private:
     Os::UdpSocket mSocket;
     std::vector<std::uint8_t> mScratch;
     unsigned mProbes = 0;
+    bool mRefused = false;
+    bool mChanged = false;
 };
 
 }
@@ -138,7 +151,7 @@ GC_ERROR ProbePacketSize(StreamHost& host, std::uint32_t& scps, std::uint32_t mt
         sizes.push_back(EthernetSize);
     }
     for (const std::uint32_t size : sizes) {
-        if (code != GC_ERR_SUCCESS) {
+        if (code != GC_ERR_SUCCESS || prober.Refused()) {
             break;
         }
         code = prober.Try(size, passed, taken, error);
@@ -148,13 +161,14 @@ GC_ERROR ProbePacketSize(StreamHost& host, std::uint32_t& scps, std::uint32_t mt
         }
         bad = size;
     }
-    while (code == GC_ERR_SUCCESS && good != 0 && bad > good + Closeness && prober.Probes() < MostProbes) {
+    while (code == GC_ERR_SUCCESS && !prober.Refused() && good != 0 && bad > good + Closeness &&
+           prober.Probes() < MostProbes) {
         // Sizes of whole words: what cameras take.
         const std::uint32_t middle = (good + (bad - good) / 2) & ~std::uint32_t{3};
         code = prober.Try(middle, passed, taken, error);
         if (passed && taken > good) {
             good = taken;
-        } else if (!passed) {
+        } else if (!passed && !prober.Refused()) {
             bad = middle;
         } else {
             break;
@@ -166,7 +180,7 @@ GC_ERROR ProbePacketSize(StreamHost& host, std::uint32_t& scps, std::uint32_t mt
     const std::uint32_t chosen = good != 0 ? good : own;
     const std::uint32_t value =
         (scps & ~(Bootstrap::ScpsFireTestPacket | Bootstrap::ScpsPacketSizeMask)) | chosen;
-    const GC_ERROR set = host.WriteRegister(Bootstrap::Scps(Channel), value);
+    const GC_ERROR set = prober.Changed() ? host.WriteRegister(Bootstrap::Scps(Channel), value) : GC_ERR_SUCCESS;
     if (code != GC_ERR_SUCCESS) {
         return code;
     }

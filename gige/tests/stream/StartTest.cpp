@@ -225,6 +225,16 @@ TEST(StreamLifetime, NoThreadOutlivesTheStreamWhichClearsTheCamerasDestination)
 
 }
 
+TEST(StreamStart, ACameraThatRefusesTheTestPacketStreamsAtItsOwnSize)
+{
+    FakeHost host;
+    host.FailWrites(ScpsAddress, GC_ERR_ACCESS_DENIED);
+    Gige::Stream stream(host);
+    Buffers buffers(stream, 4096);
+    ASSERT_EQ(stream.StartAcquisition(NoLimit), GC_ERR_SUCCESS) << stream.LastError();
+    EXPECT_EQ(Info(stream, STREAM_INFO_PACKET_SIZE), 1500u);
+}
+
 TEST(StreamStart, CamerasOfOneLinkArePacedToShareItAndGetTheirOwnDelayBack)
 {
     constexpr std::uint32_t ScpdAddress = 0x0D08;
