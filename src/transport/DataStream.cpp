@@ -50,10 +50,12 @@ void DataStream::Create(std::size_t bufferCount)
     CheckGCError(code, "DataStream::DataStream: Failed to create video stream");
     mHandle = handle;
 
+    const std::size_t setting = bufferCount;
     if (const auto recommended = GetInfoNumber(STREAM_INFO_BUF_ANNOUNCE_MIN)) {
         const auto capped = static_cast<std::size_t>(std::min<std::uint64_t>(*recommended, MostBuffers));
         bufferCount = std::max(bufferCount, capped);
     }
+    Log(3, "DataStream::Create: INFO: %zu grab buffers (setting %zu)\n", bufferCount, setting);
     mBuffers.reserve(bufferCount);
     mReady.reserve(bufferCount);
     mHeld.reserve(bufferCount);
