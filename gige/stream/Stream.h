@@ -31,8 +31,8 @@ struct StreamOptions {
     // the oldest as it is.
     std::uint32_t mFramesInFlight = 4;
     // A packet size (SCPS) to use as it is; 0: the largest the path takes
-    // whole, found with the camera's test packet at each start where the
-    // size or the MTU changed, else the camera's own.
+    // whole, found with the camera's test packet at each start, else the
+    // camera's own.
     std::uint32_t mPacketSize = 0;
     // An inter-packet delay (SCPD, in the camera's ticks) to use as it is;
     // none: the camera's share of the link.
