@@ -5,10 +5,10 @@
 PRESETS := native asan tsan mingw mingw32
 
 # What the release archive ships of each Windows build.
-DIST_TARGETS := kavrix tli kavrix-host kavrix-describe
+DIST_TARGETS := kavrix tli gige_tli kavrix-host kavrix-describe
 VERSION = $(shell sed -n 's/^project.Kavrix VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: setup demo test $(addprefix test-,$(PRESETS)) test-fuzz test-dist dist bench screenshots clean
+.PHONY: setup demo demo-gige test $(addprefix test-,$(PRESETS)) test-fuzz test-dist dist bench bench-gige screenshots clean
 
 setup:
 	@cmake/setup.sh
@@ -19,6 +19,12 @@ build/%/build.ninja: CMakePresets.json
 demo: setup build/native/build.ninja
 	cmake --build --preset native --target kavrix tli kavrix-host kavrix-describe
 	tools/demo.sh build/native/bin
+
+# The driver with our GigE Vision producer against Aravis's fake camera, in
+# the GigE Vision lab (tools/gige-lab.md; root), one lab session at a time.
+demo-gige: setup build/native/build.ninja
+	cmake --build --preset native --target kavrix gige_tli kavrix-host
+	flock /run/lock/kavrix-lab-session tools/demo-gige.sh build/native/bin
 
 test: setup
 	@$(MAKE) --no-print-directory $(addprefix test-,$(PRESETS)) test-fuzz test-dist
@@ -45,6 +51,12 @@ test-dist: dist
 bench: setup build/native/build.ninja
 	cmake --build --preset native
 	tools/bench.sh build/native/bin
+
+# Our GigE Vision receiver side by side with Aravis's on the fake camera, in
+# the lab; not part of `make test`.
+bench-gige: setup build/native/build.ninja
+	cmake --build --preset native --target kavrix gige_tli kavrix-host
+	flock /run/lock/kavrix-lab-session tools/bench-gige.sh build/native/bin
 
 # The configuration dialog of each simulated camera as PNG files, rendered by
 # the Windows build under Wine on a virtual display.

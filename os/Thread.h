@@ -37,6 +37,12 @@ private:
 
 void SleepMs(std::uint32_t ms);
 
+// Names the calling thread for the system's tools (top -H, /proc, a
+// debugger's thread list), so that an engineer sees what costs processor
+// time. Linux keeps the first 15 characters. Best effort: a refusal changes
+// nothing.
+void NameCallingThread(const char* name);
+
 // Processor time (user and system) the calling thread has used so far, in
 // nanoseconds: what a thread's work costs, whatever else the machine runs.
 // 0 where the system does not tell.

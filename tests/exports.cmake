@@ -36,7 +36,7 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   # Vision producer offers them all.
   add_test(NAME producer_calling_convention
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DLIBRARY=$<TARGET_FILE:tli>
-            -DSTDCALL_FROM=${PROJECT_SOURCE_DIR}/tl/include/TLI.h -DOPTIONAL=GCGetLastError,DSGetInfo
+            -DSTDCALL_FROM=${PROJECT_SOURCE_DIR}/tl/include/TLI.h -DOPTIONAL=GCGetLastError,DSGetInfo,DSGetBufferInfo
             -P ${CMAKE_CURRENT_SOURCE_DIR}/check-convention.cmake)
   add_test(NAME gige_producer_calling_convention
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DLIBRARY=$<TARGET_FILE:gige_tli>

@@ -20,10 +20,12 @@ expected="INSTALL.txt
 README.md
 inc/kavrix.h
 x64/Kavrix.dll
+x64/gige/tli.dll
 x64/kavrix-describe.exe
 x64/kavrix-host.exe
 x64/simulator/tli.dll
 x86/Kavrix.dll
+x86/gige/tli.dll
 x86/kavrix-describe.exe
 x86/kavrix-host.exe
 x86/simulator/tli.dll"
@@ -42,12 +44,18 @@ for pair in "x64 x86_64-w64-mingw32" "x86 i686-w64-mingw32"; do
         -DEXPECTED="$top/src/api/kavrix.def" -P "$top/tests/check-exports.cmake"
   check -DOBJDUMP="$objdump" -DFOLDER="$unpacked/$folder" \
         -DSHIPPED=Kavrix.dll,kavrix-host.exe,kavrix-describe.exe -P "$top/tests/check-imports.cmake"
-  check -DOBJDUMP="$objdump" -DFOLDER="$unpacked/$folder/simulator" \
-        -DSHIPPED=tli.dll -P "$top/tests/check-imports.cmake"
+  for producer in simulator gige; do
+    check -DOBJDUMP="$objdump" -DFOLDER="$unpacked/$folder/$producer" \
+          -DSHIPPED=tli.dll -P "$top/tests/check-imports.cmake"
+  done
 done
 check -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY="$unpacked/x86/Kavrix.dll" -DCOUNT=18 \
       -P "$top/tests/check-convention.cmake"
+# The simulator offers none of the optional operations; the GigE Vision
+# producer offers them all.
 check -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY="$unpacked/x86/simulator/tli.dll" \
+      -DSTDCALL_FROM="$top/tl/include/TLI.h" -DOPTIONAL=GCGetLastError,DSGetInfo,DSGetBufferInfo -P "$top/tests/check-convention.cmake"
+check -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY="$unpacked/x86/gige/tli.dll" \
       -DSTDCALL_FROM="$top/tl/include/TLI.h" -P "$top/tests/check-convention.cmake"
 
 # Wine's drive Z: is the root of the file system; the paths are given to the

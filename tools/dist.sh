@@ -2,8 +2,8 @@
 # The release archive of `make dist`, from the two Windows builds:
 #   tools/dist.sh BUILD_FOLDER OUTPUT_FOLDER   (e.g. tools/dist.sh build build/dist)
 # makes OUTPUT_FOLDER/kavrix-VERSION.zip with the version of the CMake project.
-# The simulated producer goes into simulator/, never beside Kavrix.dll: there
-# the driver would load it in place of the camera vendor's producer.
+# The producers go into folders of their own, gige/ and simulator/: beside
+# Kavrix.dll the simulator would stand in for the real cameras' producer.
 set -euo pipefail
 build=${1:?usage: tools/dist.sh BUILD_FOLDER OUTPUT_FOLDER}
 output=${2:?usage: tools/dist.sh BUILD_FOLDER OUTPUT_FOLDER}
@@ -29,12 +29,13 @@ for pair in "mingw x64" "mingw32 x86"; do
   read -r preset folder <<< "$pair"
   bin="$build/$preset/bin"
   strip=$(cached "$preset" CMAKE_STRIP)
-  mkdir -p "$stage/$folder/simulator"
+  mkdir -p "$stage/$folder/simulator" "$stage/$folder/gige"
   # Debug information is left out; the symbols stay for stack traces.
   for file in Kavrix.dll kavrix-host.exe kavrix-describe.exe; do
     "$strip" --strip-debug -o "$stage/$folder/$file" "$bin/$file"
   done
   "$strip" --strip-debug -o "$stage/$folder/simulator/tli.dll" "$bin/tli.dll"
+  "$strip" --strip-debug -o "$stage/$folder/gige/tli.dll" "$bin/gige/tli.dll"
 done
 
 cp "$top/inc/kavrix.h" "$stage/inc/"

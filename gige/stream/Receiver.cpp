@@ -38,6 +38,8 @@ std::uint64_t Receiver::Stop()
 
 void Receiver::Run()
 {
+    // What top -H and the benchmark find the receiver's processor time by.
+    Os::NameCallingThread("kavrix-gvsp");
     const long long hold = mSource->HoldMs();
     long long seen = Os::MonotonicMilliseconds() - hold;
     while (!mStopping.load(std::memory_order_acquire)) {

@@ -11,6 +11,7 @@
 #include <time.h>
 
 #include <chrono>
+#include <cstring>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -113,6 +114,13 @@ void StopPreemptingOnWake()
     // wake-ups no longer preempt.
     const sched_param parameters{};
     pthread_setschedparam(pthread_self(), SCHED_BATCH, &parameters);
+}
+
+void NameCallingThread(const char* name)
+{
+    char shortened[16] = {};
+    std::strncpy(shortened, name, sizeof shortened - 1);
+    pthread_setname_np(pthread_self(), shortened);
 }
 
 std::uint64_t ThreadProcessorNanoseconds()

@@ -99,6 +99,24 @@ void StopPreemptingOnWake()
     SetThreadPriorityBoost(GetCurrentThread(), TRUE);
 }
 
+void NameCallingThread(const char* name)
+{
+    // Windows 10 1607 and later have it; looked up so that older systems
+    // still load the library.
+    using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto set = reinterpret_cast<SetDescription>(
+        kernel == nullptr ? nullptr : reinterpret_cast<void*>(GetProcAddress(kernel, "SetThreadDescription")));
+    if (set == nullptr) {
+        return;
+    }
+    wchar_t wide[64] = {};
+    for (std::size_t i = 0; i + 1 < sizeof wide / sizeof wide[0] && name[i] != '\0'; ++i) {
+        wide[i] = static_cast<unsigned char>(name[i]);
+    }
+    set(GetCurrentThread(), wide);
+}
+
 std::uint64_t ThreadProcessorNanoseconds()
 {
     FILETIME created{}, exited{}, kernel{}, user{};
