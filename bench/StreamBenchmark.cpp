@@ -92,9 +92,8 @@ void BM_FreeRunningStream(benchmark::State& state)
     // buffer the producer just filled, which is the one taken a buffer cycle
     // earlier, as the buffers go round in order. Then the buffer is taken and
     // requeued untimed.
-    constexpr int Cycle = Kavrix::DataStream::BufferCount;
-    const unsigned char* recent[Cycle] = {};
     Kavrix::DataStream& stream = *camera.device->GetDataStream();
+    std::vector<const unsigned char*> recent(stream.GetBuffers().size());
     std::vector<unsigned char> scratch(size);
     std::int64_t frames = 0;
     std::int64_t timedPaths = 0;
@@ -106,7 +105,7 @@ void BM_FreeRunningStream(benchmark::State& state)
             state.SkipWithError("no frame within 5 s");
             break;
         }
-        const unsigned char*& slot = recent[frames % Cycle];
+        const unsigned char*& slot = recent[static_cast<std::size_t>(frames) % recent.size()];
         if (frames % 2 == 1 && slot != nullptr) {
             const unsigned char* expected = slot;
             const auto start = Clock::now();

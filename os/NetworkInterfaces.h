@@ -27,6 +27,9 @@ struct NetworkInterface {
     // Bits per second where the system tells (Linux: the adapter's speed
     // file; Windows: the transmit link speed), 0 when it does not.
     std::uint64_t linkSpeed = 0;
+    // No hardware behind the adapter (Linux: no device in sysfs, as for a
+    // veth, a bridge or a tunnel), so its speed is made up.
+    bool virtualAdapter = false;
 };
 
 // Every IPv4 address of every adapter, down ones included, ordered by

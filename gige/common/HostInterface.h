@@ -18,6 +18,10 @@ struct HostInterface {
     Os::Ipv4Address mAddress;
     unsigned mPrefixLength = 0;
     std::uint32_t mMtu = 0;
+    // Bits per second the link counts as when cameras share it: the
+    // adapter's speed, or 1 Gbit/s when the system does not tell or makes
+    // it up (a veth tells 10 Gbit/s, Wine 0).
+    std::uint64_t mLinkSpeed = 1000000000;
 
     // The address lies in this interface's subnet.
     bool Contains(Os::Ipv4Address address) const

@@ -56,6 +56,9 @@ Settings Settings::FromEnvironment()
     ReadBounded("KAVRIX_GIGE_RETRIES", 1, 20, settings.mTries);
     ReadBounded("KAVRIX_GIGE_TIMEOUT_MS", 10, 10000, settings.mTimeoutMs);
     ReadBounded("KAVRIX_GIGE_DISCOVERY_MS", 100, 30000, settings.mDiscoveryMs);
+    ReadBounded("KAVRIX_GIGE_PACKET_SIZE", 576, 16384, settings.mPacketSize);
+    if (const auto text = Os::GetEnvironment("KAVRIX_GIGE_PACKET_DELAY"))
+        settings.mPacketDelay = ParseBounded(*text, 0, 999999999);
     if (const auto names = Os::GetEnvironment("KAVRIX_GIGE_INTERFACES"))
         settings.mInterfaces = ParseNameList(*names);
     return settings;

@@ -4,6 +4,8 @@
 //   KAVRIX_GIGE_TIMEOUT_MS   wait for an answer per try (10-10000 ms, default 200)
 //   KAVRIX_GIGE_DISCOVERY_MS longest discovery (100-30000 ms, default 1000)
 //   KAVRIX_GIGE_INTERFACES   adapter names, comma-separated: only these
+//   KAVRIX_GIGE_PACKET_SIZE  stream packet size (SCPS) to use, not probed (576-16384)
+//   KAVRIX_GIGE_PACKET_DELAY inter-packet delay (SCPD, camera ticks) to use, not shared (0-999999999)
 #pragma once
 
 #include <cstdint>
@@ -19,6 +21,10 @@ struct Settings {
     std::uint32_t mDiscoveryMs = 1000;
     // Empty: every adapter.
     std::vector<std::string> mInterfaces;
+    // 0: the largest the path takes.
+    std::uint32_t mPacketSize = 0;
+    // None: the link's share.
+    std::optional<std::uint32_t> mPacketDelay;
 
     static Settings FromEnvironment();
 };

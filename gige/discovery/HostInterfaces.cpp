@@ -20,6 +20,8 @@ std::vector<HostInterface> SelectInterfaces(const std::vector<Os::NetworkInterfa
         iface.mAddress = item.address;
         iface.mPrefixLength = item.prefixLength;
         iface.mMtu = item.mtu;
+        if (item.linkSpeed != 0 && !item.virtualAdapter)
+            iface.mLinkSpeed = item.linkSpeed;
         interfaces.push_back(std::move(iface));
     }
     return interfaces;

@@ -32,6 +32,8 @@ struct InterfaceRecord {
 struct DeviceRecord {
     IF_HANDLE mInterfaceHandle;
     DiscoveredCamera mCamera;
+    // How the device's stream packs and paces the camera's packets.
+    StreamOptions mStreamOptions;
     // The stream the device tells when the camera is lost.
     std::mutex mStreamMutex;
     Stream* mStream = nullptr;
@@ -84,6 +86,9 @@ public:
     bool CloseStream(DS_HANDLE handle);
     bool CloseEvent(EVENT_HANDLE handle);
 
+    // The links the open streams share, one per adapter.
+    LinkShares& Links() { return mLinks; }
+
 private:
     Producer() = default;
 
@@ -99,6 +104,7 @@ private:
     HandleTable<DeviceRecord> mDevices;
     HandleTable<StreamRecord> mStreams;
     HandleTable<EventRecord> mEvents;
+    LinkShares mLinks;
 };
 
 }

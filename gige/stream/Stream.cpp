@@ -9,6 +9,21 @@
 
 namespace Gige {
 
+namespace {
+
+// One buffer for each frame in flight and one with the host, and no fewer
+// than a camera at 80 frames per second fills while a frame is kept open for
+// its missing packets.
+std::uint64_t RecommendedBuffers(const StreamOptions& options)
+{
+    constexpr std::uint64_t ReferenceFramesPerSecond = 80;
+    const std::uint64_t inFlight = FrameAssembler::FramesInFlight(options.mFramesInFlight) + 1;
+    const std::uint64_t retained = (std::uint64_t{options.mFrameRetentionMs} * ReferenceFramesPerSecond + 999) / 1000;
+    return std::max(inFlight, retained);
+}
+
+}
+
 Stream::Stream(StreamHost& host, const StreamOptions& options) : mState(std::make_unique<State>(host, options))
 {
 }
@@ -168,8 +183,7 @@ GC_ERROR Stream::GetInfo(std::int32_t command, std::int32_t* type, void* buffer,
     case STREAM_INFO_NUM_UNDERRUN:
         return AnswerNumber(counts.mUnderruns, type, buffer, size);
     case STREAM_INFO_BUF_ANNOUNCE_MIN:
-        // A buffer for each frame in flight, and one with the host.
-        return AnswerNumber(FrameAssembler::FramesInFlight(state.mOptions.mFramesInFlight) + 1, type, buffer, size);
+        return AnswerNumber(RecommendedBuffers(state.mOptions), type, buffer, size);
     case STREAM_INFO_NUM_INCOMPLETE:
         return AnswerNumber(counts.mIncomplete, type, buffer, size);
     case STREAM_INFO_PACKETS_RECEIVED:

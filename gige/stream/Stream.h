@@ -5,11 +5,13 @@
 #pragma once
 
 #include "TLI.h"
+#include "stream/LinkShare.h"
 #include "stream/StreamHost.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Gige {
@@ -28,6 +30,15 @@ struct StreamOptions {
     // Frames assembled at once (at least 2): a frame beyond them hands over
     // the oldest as it is.
     std::uint32_t mFramesInFlight = 4;
+    // A packet size (SCPS) to use as it is; 0: the largest the path takes
+    // whole, found with the camera's test packet at each start, else the
+    // camera's own.
+    std::uint32_t mPacketSize = 0;
+    // An inter-packet delay (SCPD, in the camera's ticks) to use as it is;
+    // none: the camera's share of the link.
+    std::optional<std::uint32_t> mPacketDelay;
+    // The cameras streaming through the same adapter; null: none shares.
+    std::shared_ptr<LinkShare> mLink;
 };
 
 // What the leader said of the frame a filled buffer holds, and how much of
@@ -66,12 +77,14 @@ public:
     GC_ERROR AnnounceBuffer(void* memory, std::size_t size, void* userData, BUFFER_HANDLE* handle);
     GC_ERROR RevokeBuffer(BUFFER_HANDLE handle, void** memory, void** userData);
     GC_ERROR QueueBuffer(BUFFER_HANDLE handle);
-    // Points the camera's stream channel at a receiver of this host (SCDA,
-    // SCP), reads its packet size (SCPS) and starts receiving; at most frames
-    // buffers are filled (all bits set: no limit).
+    // Settles the camera's packet size (SCPS) and its inter-packet delay
+    // (SCPD), points its stream channel at a receiver of this host (SCDA,
+    // SCP) and starts receiving; at most frames buffers are filled (all bits
+    // set: no limit).
     GC_ERROR StartAcquisition(std::uint64_t frames);
-    // Clears the camera's stream destination (SCP 0), ends receiving and
-    // hands every queued and filled buffer back, dropping their records.
+    // Clears the camera's stream destination (SCP 0), gives back its share
+    // of the link, ends receiving and hands every queued and filled buffer
+    // back, dropping their records.
     GC_ERROR StopAcquisition();
 
     // The driver's event: set exactly while a record waits.

@@ -1,10 +1,13 @@
-// Starting and stopping an acquisition: the camera's stream channel
-// pointed at a receiver of this host and back to nothing, the receive path
-// sized for the acquisition's buffers, and the receiving thread.
+// Starting and stopping an acquisition: the camera's packet size and its
+// share of the link settled, its stream channel pointed at a receiver of
+// this host and back to nothing, the receive path sized for the
+// acquisition's buffers, and the receiving thread.
 #include "stream/StreamState.h"
 
 #include "stream/FrameAssembler.h"
+#include "stream/PacketSizeProbe.h"
 #include "stream/ReceivePath.h"
+#include "stream/RegisterText.h"
 #include "wire/Bootstrap.h"
 #include "wire/StreamLayout.h"
 
@@ -16,21 +19,6 @@ namespace Gige {
 namespace {
 
 constexpr std::uint32_t Channel = 0;
-
-std::string Hex(std::uint32_t value)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text = "0x";
-    for (int shift = 12; shift >= 0; shift -= 4) {
-        text += digits[value >> shift & 0xF];
-    }
-    return text;
-}
-
-std::string RegisterFailure(const char* what, std::uint32_t address, GC_ERROR code)
-{
-    return std::string("cannot ") + what + " (" + Hex(address) + "): error " + std::to_string(code);
-}
 
 }
 
@@ -62,6 +50,10 @@ GC_ERROR Stream::State::Start(std::uint64_t frames)
     const GC_ERROR readCode = mHost.ReadRegister(Bootstrap::Scps(Channel), scps);
     if (readCode != GC_ERR_SUCCESS) {
         return Fail(readCode, RegisterFailure("read the stream packet size SCPS", Bootstrap::Scps(Channel), readCode));
+    }
+    const GC_ERROR sizeCode = SettlePacketSize(scps);
+    if (sizeCode != GC_ERR_SUCCESS) {
+        return sizeCode;
     }
     const std::uint32_t packetSize = scps & Bootstrap::ScpsPacketSizeMask;
     if (PayloadBytesPerPacket(scps, true) == 0) {
@@ -115,7 +107,9 @@ GC_ERROR Stream::State::Start(std::uint64_t frames)
         return FailLocked(GC_ERR_ERROR, std::string("cannot start the stream's receiving thread: ") + failure.what());
     }
 
-    // The receiver is ready for the first packet before the camera may send it.
+    // The receiver is ready for the first packet before the camera may send
+    // it, and the camera paced for its share of the link.
+    JoinLink(packetSize);
     GC_ERROR code = mHost.WriteRegister(Bootstrap::Scda(Channel), request.mHost.Value());
     if (code != GC_ERR_SUCCESS) {
         error = RegisterFailure("write the stream destination SCDA", Bootstrap::Scda(Channel), code);
@@ -129,6 +123,7 @@ GC_ERROR Stream::State::Start(std::uint64_t frames)
     if (code != GC_ERR_SUCCESS) {
         // A write that timed out may have reached the camera all the same.
         mHost.WriteRegister(Bootstrap::Scp(Channel), 0);
+        LeaveLink();
         mReceiverNanoseconds += mReceiver->Stop();
         mReceiver.reset();
         std::lock_guard<std::mutex> lock(mLock);
@@ -161,6 +156,7 @@ GC_ERROR Stream::State::Stop()
                         RegisterFailure("clear the stream port SCP", Bootstrap::Scp(Channel), code);
             }
         }
+        LeaveLink();
         mReceiverNanoseconds += mReceiver->Stop();
         mReceiver.reset();
     }
@@ -168,6 +164,56 @@ GC_ERROR Stream::State::Stop()
     FlushLocked();
     mAcquiring = false;
     return code == GC_ERR_SUCCESS ? code : FailLocked(code, error);
+}
+
+GC_ERROR Stream::State::SettlePacketSize(std::uint32_t& scps)
+{
+    const std::uint32_t own = scps & Bootstrap::ScpsPacketSizeMask;
+    if (mOptions.mPacketSize != 0) {
+        if (own != mOptions.mPacketSize) {
+            scps = (scps & ~(Bootstrap::ScpsFireTestPacket | Bootstrap::ScpsPacketSizeMask)) | mOptions.mPacketSize;
+            const GC_ERROR code = mHost.WriteRegister(Bootstrap::Scps(Channel), scps);
+            if (code != GC_ERR_SUCCESS) {
+                return Fail(code, RegisterFailure("write the stream packet size SCPS", Bootstrap::Scps(Channel), code));
+            }
+        }
+        return GC_ERR_SUCCESS;
+    }
+    std::string error;
+    const GC_ERROR code = ProbePacketSize(mHost, scps, mHost.InterfaceMtu(), error);
+    return code == GC_ERR_SUCCESS ? code : Fail(code, error);
+}
+
+void Stream::State::JoinLink(std::uint32_t packetSize)
+{
+    // A camera without SCPD streams unpaced: its write fails and is let be.
+    if (mOptions.mPacketDelay) {
+        mHost.WriteRegister(Bootstrap::Scpd(Channel), *mOptions.mPacketDelay);
+        return;
+    }
+    if (mOptions.mLink == nullptr) {
+        return;
+    }
+    LinkShare::Member member;
+    member.mHost = &mHost;
+    member.mPacketSize = packetSize;
+    std::uint32_t high = 0;
+    std::uint32_t low = 0;
+    if (mHost.ReadRegister(Bootstrap::TimestampFrequencyHigh, high) == GC_ERR_SUCCESS &&
+        mHost.ReadRegister(Bootstrap::TimestampFrequencyLow, low) == GC_ERR_SUCCESS) {
+        member.mTicksPerSecond = std::uint64_t{high} << 32 | low;
+    }
+    mHost.ReadRegister(Bootstrap::Scpd(Channel), member.mOwnDelay);
+    mOptions.mLink->Join(member);
+    mSharesLink = true;
+}
+
+void Stream::State::LeaveLink()
+{
+    if (mSharesLink) {
+        mOptions.mLink->Leave(&mHost);
+        mSharesLink = false;
+    }
 }
 
 }

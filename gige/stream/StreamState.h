@@ -55,6 +55,12 @@ struct Stream::State final : BufferExchange {
     // With mControl held.
     GC_ERROR Start(std::uint64_t frames);
     GC_ERROR Stop();
+    // The packet size of options, or the largest the path takes; scps
+    // becomes what the camera then has.
+    GC_ERROR SettlePacketSize(std::uint32_t& scps);
+    // The camera paced for its share of the link, or as options say, and back.
+    void JoinLink(std::uint32_t packetSize);
+    void LeaveLink();
 
     StreamHost& mHost;
     const StreamOptions mOptions;
@@ -64,6 +70,8 @@ struct Stream::State final : BufferExchange {
     // mLock only in between: the receiver takes it for each frame.
     std::mutex mControl;
     std::unique_ptr<Receiver> mReceiver;
+    // The camera is among those of mOptions.mLink.
+    bool mSharesLink = false;
 
     mutable std::mutex mLock;
     std::unordered_map<BUFFER_HANDLE, std::unique_ptr<StreamBuffer>> mBuffers;

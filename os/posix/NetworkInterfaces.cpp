@@ -54,6 +54,12 @@ std::uint64_t LinkSpeed(const std::string& name)
     return static_cast<std::uint64_t>(megabits) * 1000000u;
 }
 
+bool IsVirtual(const std::string& name)
+{
+    std::ifstream device("/sys/class/net/" + name + "/device/uevent");
+    return !device.is_open();
+}
+
 struct AddressListFree {
     void operator()(ifaddrs* list) const { freeifaddrs(list); }
 };
@@ -87,6 +93,7 @@ std::vector<NetworkInterface> NetworkInterfaces()
         item.loopback = (entry->ifa_flags & IFF_LOOPBACK) != 0;
         item.up = (entry->ifa_flags & IFF_UP) != 0 && (entry->ifa_flags & IFF_RUNNING) != 0;
         item.linkSpeed = LinkSpeed(item.name);
+        item.virtualAdapter = IsVirtual(item.name);
         interfaces.push_back(std::move(item));
     }
     std::stable_sort(interfaces.begin(), interfaces.end(),

@@ -76,7 +76,7 @@ bool Camera::Open(int portNo, int* size)
         Log(3, "Camera::Open: INFO *3*: Param::Validate completed, port: %d\n", portNo);
         LoadSettings();
         Log(3, "Camera::Open: INFO *4*: LoadSettings completed, port: %d\n", portNo);
-        mDevice->OpenDataStream();
+        mDevice->OpenDataStream(static_cast<std::size_t>(mParameters.GetGrabBuffers()));
         Log(3, "Camera::Open: INFO *5*: mDevice->OpenDataStream completed, port: %d\n", portNo);
         SetImageSize(size);
         mIsOpen = true;

@@ -78,13 +78,19 @@ void CameraParameters::AddGeneralParams()
     logIntoFile->mPersistent = false;
     auto debugViewOutput = std::make_unique<Param<int>>("General", "DebugViewOutput", 0, 0, 4, 0);
     debugViewOutput->mVisible = false;
+    // Frames a network camera keeps open for their missing packets each hold
+    // a buffer: a site with a lossy link raises it.
+    auto grabBuffers =
+        std::make_unique<Param<int>>("General", "GrabBuffers", DefaultGrabBuffers, 2, MostGrabBuffers, 0);
+    grabBuffers->mVisible = false;
     for (Param_* param : {static_cast<Param_*>(logLevel.get()), static_cast<Param_*>(logIntoFile.get()),
-                          static_cast<Param_*>(debugViewOutput.get())}) {
+                          static_cast<Param_*>(debugViewOutput.get()), static_cast<Param_*>(grabBuffers.get())}) {
         param->mGeneral = true;
     }
     Add(std::move(logLevel));
     Add(std::move(logIntoFile));
     Add(std::move(debugViewOutput));
+    Add(std::move(grabBuffers));
 }
 
 bool CameraParameters::Add(std::unique_ptr<Param_> param)
@@ -138,4 +144,9 @@ bool CameraParameters::GetLogIntoFile() const
 int CameraParameters::GetDebugViewOutput() const
 {
     return ValueOr<int>(*this, "DebugViewOutput", 0);
+}
+
+int CameraParameters::GetGrabBuffers() const
+{
+    return ValueOr<int>(*this, "GrabBuffers", DefaultGrabBuffers);
 }

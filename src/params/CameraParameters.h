@@ -1,4 +1,4 @@
-// The parameters of one camera: the three driver settings of "General",
+// The parameters of one camera: the four driver settings of "General",
 // then one parameter per usable camera feature, in the order in which they
 // are written to the camera; found by name without regard to ASCII case.
 #pragma once
@@ -42,10 +42,15 @@ public:
     bool ReadSettings(const SettingsFile& file);
     void WriteSettings();
 
-    // The driver settings, with 1, false and 0 when a setting has another type.
+    static constexpr int DefaultGrabBuffers = 5;
+    static constexpr int MostGrabBuffers = 64;
+
+    // The driver settings, with 1, false, 0 and 5 when a setting has another type.
     int GetLogLevel() const;
     bool GetLogIntoFile() const;
     int GetDebugViewOutput() const;
+    // Buffers the camera's stream announces at least.
+    int GetGrabBuffers() const;
 
     const std::vector<std::unique_ptr<Param_>>& GetParams() const { return mParams; }
     const CameraInfo& GetInfo() const { return mInfo; }

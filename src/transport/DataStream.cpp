@@ -4,6 +4,7 @@
 #include "transport/CameraError.h"
 #include "transport/Device.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace Kavrix {
@@ -35,7 +36,7 @@ const ProducerApi& DataStream::Api() const
     return mDevice.Api();
 }
 
-void DataStream::Create()
+void DataStream::Create(std::size_t bufferCount)
 {
     if (mHandle != nullptr) {
         throw CameraError("DataStream::Create: Stream allready created");
@@ -49,10 +50,16 @@ void DataStream::Create()
     CheckGCError(code, "DataStream::DataStream: Failed to create video stream");
     mHandle = handle;
 
-    mBuffers.reserve(BufferCount);
-    mReady.reserve(BufferCount);
-    mHeld.reserve(BufferCount);
-    for (int i = 0; i < BufferCount; ++i) {
+    const std::size_t setting = bufferCount;
+    if (const auto recommended = GetInfoNumber(STREAM_INFO_BUF_ANNOUNCE_MIN)) {
+        const auto capped = static_cast<std::size_t>(std::min<std::uint64_t>(*recommended, MostBuffers));
+        bufferCount = std::max(bufferCount, capped);
+    }
+    Log(3, "DataStream::Create: INFO: %zu grab buffers (setting %zu)\n", bufferCount, setting);
+    mBuffers.reserve(bufferCount);
+    mReady.reserve(bufferCount);
+    mHeld.reserve(bufferCount);
+    for (std::size_t i = 0; i < bufferCount; ++i) {
         // Read anew for each buffer: the node map answers what the camera has now.
         const auto pixelFormat = static_cast<std::uint32_t>(mDevice.GetEnumerationNode("PixelFormat").GetIntValue());
         const std::int64_t width = mDevice.GetIntegerNode("Width").GetValue();
@@ -148,7 +155,7 @@ Discarded DataStream::DiscardWaitingImages(const char* cameraName)
     }
     RequeueHeldBuffers();
     // Bounded: a producer that keeps finding records must not hold the host here.
-    for (int record = 0; record < 4 * BufferCount; ++record) {
+    for (std::size_t record = 0; record < 4 * mBuffers.size(); ++record) {
         try {
             const RecordKind kind = TakeRecord(cameraName);
             if (kind == RecordKind::None || kind == RecordKind::DeviceLost) {

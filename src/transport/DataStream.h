@@ -1,4 +1,4 @@
-// A device's image stream: five announced buffers, the acquisition event
+// A device's image stream: its announced buffers, the acquisition event
 // while acquisition runs, and the filled buffers waiting to be read, oldest
 // first.
 #pragma once
@@ -36,7 +36,9 @@ struct Discarded {
 
 class DataStream {
 public:
-    static constexpr int BufferCount = 5;
+    static constexpr std::size_t DefaultBufferCount = 5;
+    // However many a producer recommends: a buffer is a whole frame.
+    static constexpr std::size_t MostBuffers = 64;
 
     explicit DataStream(Device& device);
     // Destroys the producer stream when it still exists; failures are logged.
@@ -48,8 +50,10 @@ public:
     const ProducerApi& Api() const;
 
     // Creates the producer stream and announces the buffers, sized from the
-    // camera's current pixel format, width and height.
-    void Create();
+    // camera's current pixel format, width and height: bufferCount, or the
+    // more the producer recommends (STREAM_INFO_BUF_ANNOUNCE_MIN) for the
+    // frames it keeps in flight, up to MostBuffers.
+    void Create(std::size_t bufferCount = DefaultBufferCount);
     void StartAcquisition();
     void StopAcquisition();
     void Destroy();

@@ -50,7 +50,7 @@ public:
     bool IsAcquisitionStarted() const { return mAcquisitionStarted; }
     // Creates the producer stream with its buffers and starts it; the camera
     // counts as in use ("TLParamsLocked" 1) while it runs.
-    void OpenDataStream();
+    void OpenDataStream(std::size_t bufferCount = DataStream::DefaultBufferCount);
 
     // The stream's image path (see DataStream).
     const std::shared_ptr<Os::Event>& GetImageReceivedEvent();

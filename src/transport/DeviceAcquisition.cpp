@@ -35,10 +35,10 @@ void Device::StopAcquisition()
     Execute(mNodeMap, "AcquisitionStop");
 }
 
-void Device::OpenDataStream()
+void Device::OpenDataStream(std::size_t bufferCount)
 {
     DataStream& stream = Stream();
-    stream.Create();
+    stream.Create(bufferCount);
     if (GenApi::IInteger* locked = GetTLParamsLocked()) {
         locked->SetValue(1);
     }

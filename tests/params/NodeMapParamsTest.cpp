@@ -135,10 +135,10 @@ protected:
 TEST_F(NodeMapParamsTest, BuildsOneParameterPerUsableFeatureInWritingOrder)
 {
     NodeMapParams::OpenConfiguration(mMap.mMap, mParams);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"LogLevel", "LogIntoFile", "DebugViewOutput", "OffsetX", "Width",
-                                                 "OffsetY", "Height", "Temperature", "Timer", "Counter", "gain_db",
-                                                 "UserName", "Reverse", "GainAuto", "GainAbs", "TriggerMode",
-                                                 "TriggerSource"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"LogLevel", "LogIntoFile", "DebugViewOutput", "GrabBuffers", "OffsetX",
+                                                 "Width", "OffsetY", "Height", "Temperature", "Timer", "Counter",
+                                                 "gain_db", "UserName", "Reverse", "GainAuto", "GainAbs",
+                                                 "TriggerMode", "TriggerSource"}));
     EXPECT_EQ(mParams.GetParam("Width")->mCategory, "A");
     EXPECT_EQ(mParams.GetParam("GainAuto")->mCategory, "B");
     EXPECT_TRUE(mLog.Contains("Device::CreateParamFromNode: skipping 'Nested' due to unrecognized type\n"));
@@ -149,7 +149,7 @@ TEST_F(NodeMapParamsTest, BuildsOneParameterPerUsableFeatureInWritingOrder)
     // A later open adds nothing and keeps the values.
     As<Param<int>>("Width").mValue = 800;
     NodeMapParams::OpenConfiguration(mMap.mMap, mParams);
-    EXPECT_EQ(mParams.GetParams().size(), 17u);
+    EXPECT_EQ(mParams.GetParams().size(), 18u);
     EXPECT_EQ(As<Param<int>>("Width").mValue, 800);
 }
 
@@ -193,7 +193,7 @@ TEST_F(NodeMapParamsTest, ADescriptionWithoutRootGivesNoParameters)
     } catch (const std::exception& e) {
         EXPECT_STREQ(e.what(), "Device::OpenConfiguration: Failed to get root node");
     }
-    EXPECT_EQ(mParams.GetParams().size(), 3u);
+    EXPECT_EQ(mParams.GetParams().size(), 4u);
 }
 
 TEST_F(NodeMapParamsTest, WritesInOrderOnlyWhatDiffersAndSkipsRefusedValues)

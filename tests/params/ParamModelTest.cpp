@@ -231,20 +231,23 @@ TEST(ParamEnumTest, EntriesValuesAndRange)
 TEST(CameraParametersTest, GeneralSettingsAndLookupIgnoringCase)
 {
     CameraParameters params(Info());
-    ASSERT_EQ(params.GetParams().size(), 3u);
+    ASSERT_EQ(params.GetParams().size(), 4u);
     EXPECT_EQ(params.GetParams()[0]->mName, "LogLevel");
     EXPECT_EQ(params.GetParams()[1]->mName, "LogIntoFile");
     EXPECT_EQ(params.GetParams()[2]->mName, "DebugViewOutput");
+    EXPECT_EQ(params.GetParams()[3]->mName, "GrabBuffers");
     EXPECT_FALSE(params.GetParam("LogIntoFile")->mPersistent);
     EXPECT_FALSE(params.GetParam("DebugViewOutput")->mVisible);
+    EXPECT_FALSE(params.GetParam("GrabBuffers")->mVisible);
     EXPECT_EQ(params.GetLogLevel(), 1);
     EXPECT_FALSE(params.GetLogIntoFile());
     EXPECT_EQ(params.GetDebugViewOutput(), 0);
+    EXPECT_EQ(params.GetGrabBuffers(), 5);
 
     EXPECT_TRUE(params.Add(std::make_unique<Param<int>>("Image", "Width", 640, 0, 1280, 4)));
     EXPECT_EQ(params.GetParam("width")->mName, "Width");
     EXPECT_FALSE(params.Add(std::make_unique<Param<int>>("General", "LOGLEVEL", 4, 0, 4, 0)));
-    EXPECT_EQ(params.GetParams().size(), 4u);
+    EXPECT_EQ(params.GetParams().size(), 5u);
     EXPECT_FALSE(params.Add(nullptr));
     try {
         params.GetParam("Gain");
@@ -264,19 +267,19 @@ TEST(CameraParametersTest, CopiesCloneParametersAndConstraints)
     source.GetParam("DebugViewOutput")->mEnabled = false;
 
     CameraParameters copy(source);
-    ASSERT_EQ(copy.GetParams().size(), 20u);
-    for (std::size_t i = 0; i < 20; ++i) {
+    ASSERT_EQ(copy.GetParams().size(), 21u);
+    for (std::size_t i = 0; i < 21; ++i) {
         EXPECT_EQ(copy.GetParams()[i]->mName, source.GetParams()[i]->mName);
         EXPECT_NE(copy.GetParams()[i].get(), source.GetParams()[i].get());
     }
     EXPECT_EQ(copy.GetLogLevel(), 4);
     EXPECT_FALSE(copy.GetParam("DebugViewOutput")->mEnabled);
-    EXPECT_EQ(copy.GetParam("p16"), copy.GetParams()[19].get());
+    EXPECT_EQ(copy.GetParam("p16"), copy.GetParams()[20].get());
 
     CameraParameters other(Info("Camera B"));
     other = source;
     EXPECT_EQ(other.GetInfo().name, "Camera A");
-    EXPECT_EQ(other.GetParams().size(), 20u);
+    EXPECT_EQ(other.GetParams().size(), 21u);
 }
 
 }

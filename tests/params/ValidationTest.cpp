@@ -39,10 +39,11 @@ ParamEnum& AddEnum(CameraParameters& params, const char* category, const char* n
     return static_cast<ParamEnum&>(*params.GetParam(name));
 }
 
+// The names after the driver's four settings.
 std::vector<std::string> Names(const CameraParameters& params)
 {
     std::vector<std::string> names;
-    for (std::size_t i = 3; i < params.GetParams().size(); ++i) {
+    for (std::size_t i = 4; i < params.GetParams().size(); ++i) {
         names.push_back(params.GetParams()[i]->mName);
     }
     return names;

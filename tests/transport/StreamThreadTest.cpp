@@ -35,7 +35,9 @@ TEST(StreamThreadTest, EveryFrameIsSeenOnceAndInOrder)
     std::thread deliverer([&] {
         for (int i = 0; i < Frames; ++i) {
             std::unique_lock<std::mutex> guard(lock);
-            consumed.wait(guard, [&] { return failed || i - taken < Kavrix::DataStream::BufferCount; });
+            consumed.wait(guard, [&] {
+                return failed || i - taken < static_cast<int>(Kavrix::DataStream::DefaultBufferCount);
+            });
             if (failed) {
                 return;
             }

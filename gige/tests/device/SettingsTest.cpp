@@ -29,10 +29,14 @@ TEST(HostInterfaces, EveryAddressButLoopbackNamedByAdapterAndAddress)
     system[1].address = Os::Ipv4Address(169, 254, 20, 1);
     system[1].prefixLength = 16;
     system[1].mtu = 9000;
+    system[1].linkSpeed = 10000000000;
     system[2] = system[1];
     system[2].address = Os::Ipv4Address(192, 168, 30, 1);
     system[2].prefixLength = 24;
+    system[2].linkSpeed = 0;
     system[3].name = "Ethernet 2";
+    system[3].linkSpeed = 10000000000;
+    system[3].virtualAdapter = true;
     system[3].address = Os::Ipv4Address(10, 0, 0, 5);
     system[3].prefixLength = 8;
 
@@ -42,6 +46,10 @@ TEST(HostInterfaces, EveryAddressButLoopbackNamedByAdapterAndAddress)
     EXPECT_EQ(all[0].mAdapter, "eth1");
     EXPECT_EQ(all[0].mIndex, 3u);
     EXPECT_EQ(all[0].mMtu, 9000u);
+    // A link speed that is unknown or made up (a veth's) counts as 1 Gbit/s.
+    EXPECT_EQ(all[0].mLinkSpeed, 10000000000u);
+    EXPECT_EQ(all[1].mLinkSpeed, 1000000000u);
+    EXPECT_EQ(all[2].mLinkSpeed, 1000000000u);
     EXPECT_EQ(all[1].mName, "eth1 (192.168.30.1/24)");
     EXPECT_EQ(all[2].mName, "Ethernet 2 (10.0.0.5/8)");
     EXPECT_TRUE(all[1].Contains(Os::Ipv4Address(192, 168, 30, 200)));

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
 
 using namespace Test;
 using Gige::GvcpCode;
@@ -199,4 +200,27 @@ TEST(Discovery, TwoCamerasOnOneAddressAreBothListedAndNeitherOpens)
                                "by 2 cameras (02:4B:58:4C:88:36, 02:4B:58:4C:88:37): an address conflict; give "
                                "each camera an address of its own");
     }
+}
+
+TEST(Stream, TheSettingsGiveThePacketSizeAndDelayAsTheyAre)
+{
+    const ScopedVariable size("KAVRIX_GIGE_PACKET_SIZE", "1200");
+    const ScopedVariable delay("KAVRIX_GIGE_PACKET_DELAY", "777");
+    ScriptedCamera camera;
+    Session session;
+    DEV_HANDLE device = session.OpenFirst();
+    ASSERT_NE(device, nullptr);
+    DS_HANDLE stream = nullptr;
+    ASSERT_EQ(DevCreateDataStream(device, 0, &stream), GC_ERR_SUCCESS) << LastError();
+    std::vector<std::uint8_t> memory(4096);
+    BUFFER_HANDLE buffer = nullptr;
+    ASSERT_EQ(DSAnnounceBuffer(stream, memory.data(), memory.size(), nullptr, &buffer), GC_ERR_SUCCESS);
+    ASSERT_EQ(DSStartAcquisition(stream, 0, ~0ull), GC_ERR_SUCCESS) << LastError();
+    EXPECT_EQ(camera.Register(Gige::Bootstrap::Scps(0)) & Gige::Bootstrap::ScpsPacketSizeMask, 1200u);
+    EXPECT_EQ(camera.Register(Gige::Bootstrap::Scpd(0)), 777u);
+    std::uint64_t used = 0;
+    std::size_t bytes = sizeof used;
+    EXPECT_EQ(DSGetInfo(stream, STREAM_INFO_PACKET_SIZE, nullptr, &used, &bytes), GC_ERR_SUCCESS);
+    EXPECT_EQ(used, 1200u);
+    EXPECT_EQ(DevClose(device), GC_ERR_SUCCESS);
 }

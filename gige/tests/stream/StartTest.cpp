@@ -82,7 +82,9 @@ TEST(StreamStart, RefusesWhatItCannotReceiveAndLeavesNothingRunning)
     host.SetRegister(ScpsAddress, 48);
     EXPECT_EQ(stream.StartAcquisition(NoLimit), GC_ERR_INVALID_PARAMETER);
     EXPECT_TRUE(Contains(stream.LastError(), "no room")) << stream.LastError();
-    EXPECT_TRUE(host.Writes().empty()) << "nothing was written to the camera";
+    // Test packets were asked for, none came: the camera keeps its own size.
+    EXPECT_EQ(host.Register(ScpsAddress), 48u);
+    EXPECT_EQ(host.Register(ScpAddress), 0u) << "the camera's stream stays closed";
 
     host.SetRegister(ScpsAddress, 1500);
     host.FailWrites(ScpAddress, GC_ERR_TIMEOUT);
@@ -121,7 +123,8 @@ TEST(StreamStart, AnswersItsInformationTheGenTlWay)
     Gige::StreamOptions options;
     options.mFramesInFlight = 6;
     Gige::Stream stream(host, options);
-    EXPECT_EQ(Info(stream, STREAM_INFO_BUF_ANNOUNCE_MIN), 7u);
+    // The frames a camera at 80 fps sends while one is kept open 100 ms.
+    EXPECT_EQ(Info(stream, STREAM_INFO_BUF_ANNOUNCE_MIN), 8u);
     EXPECT_EQ(Info(stream, STREAM_INFO_PACKET_SIZE), 0u);
     EXPECT_TRUE(Contains(InfoText(stream, STREAM_INFO_RECEIVE_PATH), "not receiving"));
 
@@ -220,4 +223,53 @@ TEST(StreamLifetime, NoThreadOutlivesTheStreamWhichClearsTheCamerasDestination)
     EXPECT_EQ(ThreadCount(), threads);
 }
 
+}
+
+TEST(StreamStart, ACameraThatRefusesTheTestPacketStreamsAtItsOwnSize)
+{
+    FakeHost host;
+    host.FailWrites(ScpsAddress, GC_ERR_ACCESS_DENIED);
+    Gige::Stream stream(host);
+    Buffers buffers(stream, 4096);
+    ASSERT_EQ(stream.StartAcquisition(NoLimit), GC_ERR_SUCCESS) << stream.LastError();
+    EXPECT_EQ(Info(stream, STREAM_INFO_PACKET_SIZE), 1500u);
+}
+
+TEST(StreamStart, CamerasOfOneLinkArePacedToShareItAndGetTheirOwnDelayBack)
+{
+    constexpr std::uint32_t ScpdAddress = 0x0D08;
+    constexpr std::uint32_t TicksPerSecondLow = 0x0940;
+    Gige::StreamOptions options;
+    options.mLink = std::make_shared<Gige::LinkShare>(1000000000);
+    FakeHost first;
+    FakeHost second;
+    first.SetRegister(TicksPerSecondLow, 1000000000);
+    second.SetRegister(TicksPerSecondLow, 125000000);
+    // Longer than its share: the camera's own stays.
+    second.SetRegister(ScpdAddress, 50000);
+    Gige::Stream a(first, options);
+    Gige::Stream b(second, options);
+    Buffers buffersA(a, 4096);
+    Buffers buffersB(b, 4096);
+
+    ASSERT_EQ(a.StartAcquisition(NoLimit), GC_ERR_SUCCESS) << a.LastError();
+    EXPECT_EQ(first.Register(ScpdAddress), 0u) << "alone on the link";
+    ASSERT_EQ(b.StartAcquisition(NoLimit), GC_ERR_SUCCESS) << b.LastError();
+    // Half of 1 Gbit/s: after each packet of 1500 bytes (1538 on the wire),
+    // a gap as long as the packet, 12304 ns.
+    EXPECT_EQ(first.Register(ScpdAddress), 12304u);
+    EXPECT_EQ(second.Register(ScpdAddress), 50000u);
+    EXPECT_EQ(Gige::SharedLinkDelay(1500, 1000000000, 2, 125000000), 1538u);
+    EXPECT_EQ(Gige::SharedLinkDelay(1500, 1000000000, 4, 1000000000), 3 * 12304u);
+
+    EXPECT_EQ(a.StopAcquisition(), GC_ERR_SUCCESS);
+    EXPECT_EQ(first.Register(ScpdAddress), 0u) << "its own delay back";
+    EXPECT_EQ(second.Register(ScpdAddress), 50000u);
+    EXPECT_EQ(b.StopAcquisition(), GC_ERR_SUCCESS);
+
+    options.mPacketDelay = 777;
+    Gige::Stream forced(first, options);
+    Buffers buffersForced(forced, 4096);
+    ASSERT_EQ(forced.StartAcquisition(NoLimit), GC_ERR_SUCCESS) << forced.LastError();
+    EXPECT_EQ(first.Register(ScpdAddress), 777u) << "as the setting says";
 }

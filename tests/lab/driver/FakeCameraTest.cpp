@@ -158,6 +158,8 @@ TEST_F(FakeCameraTest, IsListedOpensWithStoredSettingsAndAnswersItsProperties)
     ASSERT_NE(names[0], nullptr) << mLog.Dump();
     EXPECT_EQ(std::string(names[0]), Camera);
     ASSERT_EQ(Open(0), 1) << mLog.Dump();
+    EXPECT_GE(mLog.FindContaining("DataStream::Create: INFO: 8 grab buffers (setting 5)"), 0)
+        << "as many as the producer recommends for frames kept open for resend";
     EXPECT_EQ(Property(0, "Width"), Side);
     EXPECT_EQ(Property(0, "Height"), Side);
     EXPECT_EQ(Property(0, "ExposureTimeAbs"), 10000);
