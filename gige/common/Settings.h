@@ -4,6 +4,13 @@
 //   KAVRIX_GIGE_TIMEOUT_MS   wait for an answer per try (10-10000 ms, default 200)
 //   KAVRIX_GIGE_DISCOVERY_MS longest discovery (100-30000 ms, default 1000)
 //   KAVRIX_GIGE_INTERFACES   adapter names, comma-separated: only these
+//   KAVRIX_GIGE_RESEND_WAIT_MS       a gap's wait for reordered packets (0-100 ms, default 2)
+//   KAVRIX_GIGE_RESEND_TIMEOUT_MS    an unanswered resend request asked again (1-1000 ms, default 10)
+//   KAVRIX_GIGE_RESEND_FRAME_PERCENT packets a frame may ask for (1-100 %, default 25)
+//   KAVRIX_GIGE_RESEND_BUDGET        packets all streams may ask for per second
+//                                    (0-1000000, default 10000; 0: no resend)
+//   KAVRIX_GIGE_FRAME_RETENTION_MS   silence after which a frame is handed over
+//                                    incomplete (10-10000 ms, default 100)
 #pragma once
 
 #include <cstdint>
@@ -19,6 +26,11 @@ struct Settings {
     std::uint32_t mDiscoveryMs = 1000;
     // Empty: every adapter.
     std::vector<std::string> mInterfaces;
+    std::uint32_t mResendWaitMs = 2;
+    std::uint32_t mResendTimeoutMs = 10;
+    std::uint32_t mResendFramePercent = 25;
+    std::uint32_t mResendBudget = 10000;
+    std::uint32_t mFrameRetentionMs = 100;
 
     static Settings FromEnvironment();
 };

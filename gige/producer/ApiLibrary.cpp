@@ -169,6 +169,7 @@ GC_ERROR TLOpenDevice(IF_HANDLE hIface, const char* sDeviceName, int32_t iOpenFl
         auto record = std::make_shared<DeviceRecord>();
         record->mInterfaceHandle = hIface;
         record->mCamera = *camera;
+        record->mStreamOptions = iface->mLibrary->GetStreamOptions();
         auto control = std::make_unique<CameraControl>(iface->mInterface, camera->Address(), cameraText,
                                                        iface->mLibrary->GetSettings());
         DeviceRecord* lost = record.get();

@@ -40,7 +40,7 @@ GC_ERROR DevCreateDataStream(DEV_HANDLE hDevice, uint32_t iIndex, DS_HANDLE* phS
         auto record = std::make_shared<StreamRecord>();
         record->mDeviceHandle = hDevice;
         record->mDevice = device;
-        record->mStream = std::make_unique<Stream>(control);
+        record->mStream = std::make_unique<Stream>(control, device->mStreamOptions);
         DS_HANDLE handle = producer.AddStream(record);
         if (handle == nullptr)
             return Status::Failure(GC_ERR_ACCESS_DENIED, control.CameraText() + ": its stream is open already");

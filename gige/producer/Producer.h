@@ -32,6 +32,8 @@ struct InterfaceRecord {
 struct DeviceRecord {
     IF_HANDLE mInterfaceHandle;
     DiscoveredCamera mCamera;
+    // Its library's, for its stream.
+    StreamOptions mStreamOptions;
     // The stream the device tells when the camera is lost.
     std::mutex mStreamMutex;
     Stream* mStream = nullptr;

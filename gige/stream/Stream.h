@@ -5,6 +5,7 @@
 #pragma once
 
 #include "TLI.h"
+#include "stream/ResendSettings.h"
 #include "stream/StreamHost.h"
 
 #include <cstddef>
@@ -23,11 +24,14 @@ struct StreamOptions {
     // still misses packets is handed over incomplete after nothing came for
     // it for this long.
     std::uint32_t mMissingPacketWaitMs = 5;
-    // A frame that receives nothing for this long is handed over incomplete.
+    // A frame that receives nothing for this long is handed over
+    // incomplete; so is a frame that waits for packets asked again.
     std::uint32_t mFrameRetentionMs = 100;
     // Frames assembled at once (at least 2): a frame beyond them hands over
     // the oldest as it is.
     std::uint32_t mFramesInFlight = 4;
+    // Resend, where the host wants it (mEnabled) and the camera announces it.
+    ResendSettings mResend;
 };
 
 // What the leader said of the frame a filled buffer holds, and how much of

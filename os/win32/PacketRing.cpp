@@ -42,6 +42,11 @@ void PacketRing::ReleaseBlock()
 {
 }
 
+std::uint32_t PacketRing::HoldMs() const
+{
+    return 0;
+}
+
 RingStatistics PacketRing::Statistics()
 {
     return {};
