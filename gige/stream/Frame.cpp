@@ -234,9 +234,9 @@ std::uint32_t Frame::NextArrived(std::uint32_t first, std::uint32_t last) const
     return last + 1;
 }
 
-long long Frame::OverdueLimit(bool silent) const
+long long Frame::OverdueLimit() const
 {
-    if (mPayloadCount != 0 && (mEnded || silent)) {
+    if (mPayloadCount != 0 && mEnded) {
         return std::int64_t{mPayloadCount} + 1;
     }
     if (mEnded) {

@@ -66,9 +66,10 @@ public:
     // The first packet that came among first..last, or last+1.
     std::uint32_t NextArrived(std::uint32_t first, std::uint32_t last) const;
     // The last packet known to be overdue, or -1: those a later packet
-    // overtook, and all of the frame once it ended, or once it fell silent
-    // and its packet count is known.
-    long long OverdueLimit(bool silent) const;
+    // overtook, and all of the frame once it ended.
+    long long OverdueLimit() const;
+    // The trailer's ID, or 0 while the packet count is not known.
+    std::uint32_t TrailerId() const { return mPayloadCount == 0 ? 0 : mPayloadCount + 1; }
     // Packets of the frame, leader and trailer included, as far as known.
     std::uint32_t PacketCount() const;
     // The places of the payload packets expected next, up to count; the

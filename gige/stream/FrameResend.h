@@ -26,6 +26,8 @@ struct FrameResend {
     // At mRetryAt the packets up to mRetryUpTo still missing are asked again.
     long long mRetryAt = Never;
     std::uint32_t mRetryUpTo = 0;
+    // When the trailer of a frame that fell silent was last asked for.
+    long long mProbeAt = Never;
     // Packets asked for, first requests and retries, against the frame's cap.
     std::uint32_t mAsked = 0;
 };

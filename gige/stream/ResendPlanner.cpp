@@ -49,29 +49,8 @@ long long ResendPlanner::Service(Frame& frame, long long seen)
         return FrameResend::Never;
     }
     const long long wait = mSettings.mInitialWaitMs;
-    // A frame whose packets stop before its end lost its tail, or its
-    // camera (or the host) paused: only a pause as long as an answer's
-    // time-out asks for the tail.
-    const long long silence = std::max<long long>(wait, mSettings.mTimeoutMs);
-    const bool silent = seen - frame.LastAt() >= silence;
-    // A gap first, then one that lay behind it and is due at once (a
-    // silent frame's packets were overdue for the wait already).
-    for (int round = 0; round < 2 && resend.mAsking; ++round) {
-        const long long limit = frame.OverdueLimit(silent);
-        if (resend.mGapAt == FrameResend::Never && limit >= resend.mNext) {
-            const auto last = static_cast<std::uint32_t>(limit);
-            const std::uint32_t first = frame.NextMissing(resend.mNext, last);
-            if (first > last) {
-                resend.mNext = last + 1;
-            } else {
-                resend.mNext = first;
-                resend.mGapAt = silent ? seen - wait : seen;
-                resend.mGapLimit = last;
-            }
-        }
-        if (resend.mGapAt == FrameResend::Never || seen < resend.mGapAt + wait) {
-            break;
-        }
+    // A gap that waited long enough for reordered packets is asked for.
+    if (resend.mGapAt != FrameResend::Never && seen >= resend.mGapAt + wait) {
         AskMissing(frame, resend.mNext, resend.mGapLimit, seen);
         resend.mNext = resend.mGapLimit + 1;
         resend.mGapAt = FrameResend::Never;
@@ -79,6 +58,31 @@ long long ResendPlanner::Service(Frame& frame, long long seen)
             resend.mRetryAt = seen + mSettings.mTimeoutMs;
             resend.mRetryUpTo = resend.mNext - 1;
         }
+    }
+    // The next gap begins its wait.
+    const long long limit = frame.OverdueLimit();
+    if (resend.mAsking && resend.mGapAt == FrameResend::Never && limit >= resend.mNext) {
+        const auto last = static_cast<std::uint32_t>(limit);
+        const std::uint32_t first = frame.NextMissing(resend.mNext, last);
+        if (first > last) {
+            resend.mNext = last + 1;
+        } else {
+            resend.mNext = first;
+            resend.mGapAt = seen;
+            resend.mGapLimit = last;
+        }
+    }
+    // A frame whose packets stop before its trailer lost its tail, or its
+    // camera (or the host) paused. Only its trailer is asked for: its
+    // answer ends the frame, and what the frame then misses is a gap; a
+    // pause costs one packet, not a tail sent twice.
+    const long long silence = std::max<long long>(wait, mSettings.mTimeoutMs);
+    const bool silent = seen - frame.LastAt() >= silence;
+    const std::uint32_t trailer = frame.TrailerId();
+    const bool probing = resend.mAsking && !frame.HasEnded() && trailer != 0;
+    if (probing && silent && (resend.mProbeAt == FrameResend::Never || seen >= resend.mProbeAt + silence)) {
+        resend.mProbeAt = seen;
+        Ask(frame, trailer, trailer, seen);
     }
     if (resend.mAsking && seen >= resend.mRetryAt) {
         // Packets asked since the retry was set are asked again at the next
@@ -96,9 +100,9 @@ long long ResendPlanner::Service(Frame& frame, long long seen)
     }
     long long due = std::min(resend.mGapAt == FrameResend::Never ? FrameResend::Never : resend.mGapAt + wait,
                              resend.mRetryAt);
-    if (!silent && !frame.HasEnded()) {
-        // Then the frame's tail is overdue.
-        due = std::min(due, frame.LastAt() + silence);
+    if (probing) {
+        // Then the frame's tail is overdue, or its trailer asked again.
+        due = std::min(due, silent ? resend.mProbeAt + silence : frame.LastAt() + silence);
     }
     return due;
 }

@@ -3,6 +3,8 @@
 #include "os/System.h"
 #include "wire/GvcpHeader.h"
 
+#include <algorithm>
+
 namespace Gige {
 
 namespace {
@@ -44,7 +46,7 @@ bool RingPacketSource::Receive(FrameAssembler& assembler, long long& seen)
         if (next == Os::WaitResult::TimedOut) {
             // A packet that came before the longest hold of a block is in
             // a block handed over, and so in.
-            seen = now - mHoldMs;
+            seen = std::max(seen, now - mHoldMs);
             return true;
         }
         if (next == Os::WaitResult::Failed) {
@@ -56,6 +58,7 @@ bool RingPacketSource::Receive(FrameAssembler& assembler, long long& seen)
             return true;
         }
         assembler.SetNow(now);
+        const long long age = mRing.BlockAgeMs();
         Os::RingPacket datagram;
         while (mRing.NextPacket(datagram)) {
             // The ring's filter lets only the camera's datagrams in.
@@ -75,6 +78,9 @@ bool RingPacketSource::Receive(FrameAssembler& assembler, long long& seen)
             assembler.Accept(packet);
         }
         mRing.ReleaseBlock();
+        // Every packet that came up to the block's last one is in: a
+        // receiver that is behind still sees time pass for its frames.
+        seen = std::max(seen, now - age);
     }
     return true;
 }

@@ -240,6 +240,20 @@ bool PacketRing::NextPacket(RingPacket& packet)
     return false;
 }
 
+long long PacketRing::BlockAgeMs() const
+{
+    if (mState == nullptr || !mState->reading) {
+        return 0;
+    }
+    // The kernel stamps packets with the real-time clock.
+    const tpacket_bd_ts& last = mState->Block(mState->current)->hdr.bh1.ts_last_pkt;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const long long nanoseconds = (static_cast<long long>(now.tv_sec) - last.ts_sec) * 1000000000LL +
+                                  (static_cast<long long>(now.tv_nsec) - last.ts_nsec);
+    return nanoseconds <= 0 ? 0 : (nanoseconds + 999999) / 1000000;
+}
+
 void PacketRing::ReleaseBlock()
 {
     if (mState == nullptr || !mState->reading) {

@@ -38,6 +38,11 @@ bool PacketRing::NextPacket(RingPacket&)
     return false;
 }
 
+long long PacketRing::BlockAgeMs() const
+{
+    return 0;
+}
+
 void PacketRing::ReleaseBlock()
 {
 }
