@@ -5,7 +5,7 @@
 //   KAVRIX_GIGE_DISCOVERY_MS longest discovery (100-30000 ms, default 1000)
 //   KAVRIX_GIGE_INTERFACES   adapter names, comma-separated: only these
 //   KAVRIX_GIGE_RESEND_WAIT_MS       a gap's wait for reordered packets (0-100 ms, default 2)
-//   KAVRIX_GIGE_RESEND_TIMEOUT_MS    an unanswered resend request asked again (1-1000 ms, default 10)
+//   KAVRIX_GIGE_RESEND_TIMEOUT_MS    an unanswered resend request asked again (1-1000 ms, default 20)
 //   KAVRIX_GIGE_RESEND_FRAME_PERCENT packets a frame may ask for (1-100 %, default 25)
 //   KAVRIX_GIGE_RESEND_BUDGET        packets all streams may ask for per second
 //                                    (0-1000000, default 10000; 0: no resend)
@@ -27,7 +27,7 @@ struct Settings {
     // Empty: every adapter.
     std::vector<std::string> mInterfaces;
     std::uint32_t mResendWaitMs = 2;
-    std::uint32_t mResendTimeoutMs = 10;
+    std::uint32_t mResendTimeoutMs = 20;
     std::uint32_t mResendFramePercent = 25;
     std::uint32_t mResendBudget = 10000;
     std::uint32_t mFrameRetentionMs = 100;

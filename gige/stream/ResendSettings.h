@@ -14,7 +14,7 @@ struct ResendSettings {
     // A gap waits this long for reordered packets before it is asked for.
     std::uint32_t mInitialWaitMs = 2;
     // A request not answered in this time is asked again.
-    std::uint32_t mTimeoutMs = 10;
+    std::uint32_t mTimeoutMs = 20;
     // The most packets a frame asks for, first requests and retries, as a
     // percentage of its packets (at least one packet).
     std::uint32_t mFramePercent = 25;
