@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <vector>
 
 using namespace CameraLab;
@@ -217,4 +218,46 @@ TEST(Resend, UnansweredRequestsEndInIncompleteFramesWithinTheBudget)
     EXPECT_GT(sent.mResentDropped, 0u);
     EXPECT_LE(static_cast<double>(sent.mResentDropped + sent.mResent), Burst + Rate * seconds)
         << "packets asked for beyond the budget";
+}
+
+// A camera that no longer has a frame's packets says so: the frame asks no
+// more and comes at once, not after the retention time. A camera that
+// offers no resend is never asked.
+TEST(Resend, EndsWhereTheCameraHasNoPacketsAndNeverBeginsWhereItOffersNone)
+{
+    for (const std::uint32_t kept : {1u, 0u}) {
+        SCOPED_TRACE(kept == 0 ? "no resend offered" : "one frame kept for resend");
+        GigeCamera::Options camera;
+        camera.mResendFrames = kept;
+        camera.mFaults.mDrop = 0.05;
+        camera.mFaults.mDropResent = 1;
+        Cameras cameras(camera);
+        ControlClient client;
+        Gige::StreamOptions options = ResendOptions();
+        options.mFrameRetentionMs = 1000;
+        Acquisition acquisition(client, options);
+        ASSERT_EQ(client.WriteRegister(Kx1300Register("TriggerModeReg"), 1), 0);
+        ASSERT_EQ(client.WriteRegister(Kx1300Register("TriggerSourceReg"), 7), 0);
+        ASSERT_EQ(client.WriteRegister(Kx1300Register("AcquisitionStartReg"), 1), 0);
+        // The second frame takes the first one's place in the camera before
+        // the first one's requests are asked again; the third the second's.
+        const auto start = Clock::now();
+        for (int i = 0; i < 3; ++i) {
+            Trigger(client);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(acquisition.Next(), GC_ERR_INCOMPLETE_FRAME) << "frame " << i;
+        EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500)) << "frames held for the retention time";
+        const std::uint64_t requests = acquisition.Info(STREAM_INFO_RESEND_REQUESTS);
+        acquisition.Stop();
+        const GigeCamera::StreamCounts sent = cameras.StopAndCount();
+        if (kept == 0) {
+            EXPECT_EQ(requests, 0u);
+            EXPECT_EQ(sent.mResendRequests, 0u);
+        } else {
+            EXPECT_GT(sent.mUnavailable, 0u);
+            EXPECT_LE(sent.mUnavailable, sent.mDropped) << "asked again once the camera said the packets were gone";
+        }
+    }
 }
