@@ -23,8 +23,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::uint32_t Width = 1280;
-constexpr std::uint32_t Height = 1024;
+constexpr std::uint32_t Width = 640;
+constexpr std::uint32_t Height = 512;
 constexpr std::size_t FrameBytes = std::size_t{Width} * Height;
 constexpr std::uint32_t PacketSize = 1500;
 
@@ -168,9 +168,9 @@ TEST(Resend, EveryFrameCompletesUnderLoss)
         Gige::StreamOptions options = ResendOptions();
         options.mAllowPacketRing = loss.mRing;
         Acquisition acquisition(client, options);
-        ASSERT_EQ(client.WriteRegister(Kx1300Register("FrameRateReg"), FloatBits(30)), 0);
+        ASSERT_EQ(client.WriteRegister(Kx1300Register("FrameRateReg"), FloatBits(60)), 0);
         ASSERT_EQ(client.WriteRegister(Kx1300Register("AcquisitionStartReg"), 1), 0);
-        constexpr int Frames = 30;
+        constexpr int Frames = 60;
         for (int i = 0; i < Frames; ++i)
             ASSERT_EQ(acquisition.Next(), GC_ERR_SUCCESS) << "frame " << i;
         ASSERT_EQ(client.WriteRegister(Kx1300Register("AcquisitionStopReg"), 1), 0);
@@ -190,14 +190,14 @@ TEST(Resend, EveryFrameCompletesUnderLoss)
 TEST(Resend, UnansweredRequestsEndInIncompleteFramesWithinTheBudget)
 {
     GigeCamera::Options camera;
-    camera.mFaults.mDrop = 0.02;
+    camera.mFaults.mDrop = 0.05;
     camera.mFaults.mDropResent = 1;
     Cameras cameras(camera);
     ControlClient client;
     Gige::StreamOptions options = ResendOptions();
     options.mFrameRetentionMs = 60;
-    constexpr std::uint32_t Rate = 500;
-    constexpr std::uint32_t Burst = 50;
+    constexpr std::uint32_t Rate = 200;
+    constexpr std::uint32_t Burst = 20;
     options.mResend.mBudget = std::make_shared<Gige::ResendBudget>(Rate, Burst);
     Acquisition acquisition(client, options);
     ASSERT_EQ(client.WriteRegister(Kx1300Register("TriggerModeReg"), 1), 0);
