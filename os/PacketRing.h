@@ -79,8 +79,18 @@ public:
     // The next datagram of the handed-over block; false at its end, or when
     // no block is handed over.
     bool NextPacket(RingPacket& packet);
+    // How long ago the last datagram of the handed-over block arrived, in
+    // whole milliseconds rounded up; 0 when no block is handed over. The
+    // kernel fills blocks in order: every datagram that arrived before it
+    // is in this block or an earlier one.
+    long long BlockAgeMs() const;
     // Gives the block back to the kernel and moves on to the next.
     void ReleaseBlock();
+    // The longest a datagram may wait in a block that is not full before
+    // the block is handed over: the kernel's timer rounds the time-out up to
+    // whole ticks and is armed up to a tick early (with 250 ticks a second,
+    // 8 ms for a time-out of 2).
+    std::uint32_t HoldMs() const;
     // The counters so far; when the kernel's cannot be read, those of the
     // last read, with the reason in LastError.
     RingStatistics Statistics();

@@ -32,6 +32,8 @@ public:
     std::size_t Count() const { return mCameras.size(); }
     // Ends every thread; each camera logs what it sent.
     void Stop();
+    // What camera index sent, once stopped.
+    const StreamCounts& SentCounts(std::size_t index) const { return mCameras.at(index)->SentCounts(); }
 
 private:
     std::vector<std::unique_ptr<NetworkCamera>> mCameras;

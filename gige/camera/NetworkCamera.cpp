@@ -77,6 +77,7 @@ void NetworkCamera::Stop()
     mStream->Stop();
     const ControlCounts control = mControl->Counts();
     const StreamCounts stream = mStream->Counts();
+    mSent = stream;
     LogEvent(mLabel + ": sent " + Text(stream.mFrames) + " frames in " + Text(stream.mPackets) + " packets (" +
              Text(stream.mDropped) + " dropped on purpose, " + Text(stream.mMalformed) + " malformed, " +
              Text(stream.mSendFailures) + " refused by the system); resend requests: " +

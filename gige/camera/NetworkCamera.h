@@ -37,6 +37,8 @@ public:
     void QueueDiscovery(const Os::Endpoint& host, std::uint16_t requestId, bool allowBroadcastAck);
     // Ends its threads and logs what it sent.
     void Stop();
+    // What its stream sent, once stopped.
+    const StreamCounts& SentCounts() const { return mSent; }
 
 private:
     std::string mLabel;
@@ -44,6 +46,7 @@ private:
     CameraCore mCore;
     std::unique_ptr<StreamChannel> mStream;
     std::unique_ptr<ControlServer> mControl;
+    StreamCounts mSent;
 };
 
 }

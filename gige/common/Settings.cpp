@@ -59,6 +59,11 @@ Settings Settings::FromEnvironment()
     ReadBounded("KAVRIX_GIGE_PACKET_SIZE", 576, 16384, settings.mPacketSize);
     if (const auto text = Os::GetEnvironment("KAVRIX_GIGE_PACKET_DELAY"))
         settings.mPacketDelay = ParseBounded(*text, 0, 999999999);
+    ReadBounded("KAVRIX_GIGE_RESEND_WAIT_MS", 0, 100, settings.mResendWaitMs);
+    ReadBounded("KAVRIX_GIGE_RESEND_TIMEOUT_MS", 1, 1000, settings.mResendTimeoutMs);
+    ReadBounded("KAVRIX_GIGE_RESEND_FRAME_PERCENT", 1, 100, settings.mResendFramePercent);
+    ReadBounded("KAVRIX_GIGE_RESEND_BUDGET", 0, 1000000, settings.mResendBudget);
+    ReadBounded("KAVRIX_GIGE_FRAME_RETENTION_MS", 10, 10000, settings.mFrameRetentionMs);
     if (const auto names = Os::GetEnvironment("KAVRIX_GIGE_INTERFACES"))
         settings.mInterfaces = ParseNameList(*names);
     return settings;

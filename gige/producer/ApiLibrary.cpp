@@ -169,11 +169,10 @@ GC_ERROR TLOpenDevice(IF_HANDLE hIface, const char* sDeviceName, int32_t iOpenFl
         auto record = std::make_shared<DeviceRecord>();
         record->mInterfaceHandle = hIface;
         record->mCamera = *camera;
-        const Settings& settings = iface->mLibrary->GetSettings();
-        record->mStreamOptions.mPacketSize = settings.mPacketSize;
-        record->mStreamOptions.mPacketDelay = settings.mPacketDelay;
+        record->mStreamOptions = iface->mLibrary->GetStreamOptions();
         record->mStreamOptions.mLink = producer.Links().For(iface->mInterface.mAdapter, iface->mInterface.mLinkSpeed);
-        auto control = std::make_unique<CameraControl>(iface->mInterface, camera->Address(), cameraText, settings);
+        auto control = std::make_unique<CameraControl>(iface->mInterface, camera->Address(), cameraText,
+                                                       iface->mLibrary->GetSettings());
         DeviceRecord* lost = record.get();
         const Status status = control->Open(iOpenFlags, [lost] { lost->OnLost(); });
         if (!status.Ok())

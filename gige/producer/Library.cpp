@@ -15,6 +15,27 @@ namespace {
 // for it: long enough for a host that walks its interfaces one by one.
 constexpr long long FreshMs = 5000;
 
+// The resend budget's burst: a tenth of a second's packets, so that a burst
+// of loss is asked for at once while a broken link asks for no more than
+// the rate.
+constexpr std::uint32_t BudgetBurstDivisor = 10;
+
+}
+
+Library::Library(Settings settings) : mSettings(std::move(settings))
+{
+    mStreamOptions.mPacketSize = mSettings.mPacketSize;
+    mStreamOptions.mPacketDelay = mSettings.mPacketDelay;
+    mStreamOptions.mFrameRetentionMs = mSettings.mFrameRetentionMs;
+    ResendSettings& resend = mStreamOptions.mResend;
+    resend.mEnabled = mSettings.mResendBudget != 0;
+    resend.mInitialWaitMs = mSettings.mResendWaitMs;
+    resend.mTimeoutMs = mSettings.mResendTimeoutMs;
+    resend.mFramePercent = mSettings.mResendFramePercent;
+    if (resend.mEnabled) {
+        resend.mBudget = std::make_shared<ResendBudget>(
+            mSettings.mResendBudget, std::max<std::uint32_t>(1, mSettings.mResendBudget / BudgetBurstDivisor));
+    }
 }
 
 Status Library::Refresh()

@@ -9,8 +9,10 @@
 #include "common/Settings.h"
 #include "common/Status.h"
 #include "discovery/DiscoveredCamera.h"
+#include "stream/Stream.h"
 
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -20,9 +22,12 @@ namespace Gige {
 
 class Library {
 public:
-    explicit Library(Settings settings) : mSettings(std::move(settings)) {}
+    explicit Library(Settings settings);
 
     const Settings& GetSettings() const { return mSettings; }
+    // How the streams of the library's cameras receive: the settings, and
+    // the resend budget they all share.
+    const StreamOptions& GetStreamOptions() const { return mStreamOptions; }
 
     // Lists the machine's interfaces anew.
     Status Refresh();
@@ -44,6 +49,7 @@ private:
     };
 
     const Settings mSettings;
+    StreamOptions mStreamOptions;
     mutable std::mutex mMutex;
     std::vector<HostInterface> mInterfaces;
     // One discovery at a time; what it found for the interfaces that have

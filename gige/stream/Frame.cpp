@@ -36,6 +36,7 @@ void Frame::Begin(std::uint64_t blockId, bool extended, const FrameBuffer& buffe
     mLeader = ImageLeader{};
     mFilledBytes = 0;
     mLastAt = now;
+    mResend = FrameResend{};
     mArrived.Clear(std::size_t{mCapacity} + 1);
 }
 
@@ -180,7 +181,73 @@ bool Frame::IsComplete() const
 
 long long Frame::Deadline(std::uint32_t missingWaitMs, std::uint32_t retentionMs) const
 {
-    return mLastAt + (mEnded ? missingWaitMs : retentionMs);
+    return mLastAt + (mEnded ? std::max(missingWaitMs, mResend.mHoldMs) : retentionMs);
+}
+
+bool Frame::Came(std::uint32_t id) const
+{
+    if (id == 0) {
+        return mLeaderCame;
+    }
+    if (mPayloadCount != 0 && id == mPayloadCount + 1) {
+        return mTrailerCame;
+    }
+    return id <= mCapacity && mArrived.Test(id);
+}
+
+std::uint32_t Frame::NextMissing(std::uint32_t first, std::uint32_t last) const
+{
+    // The payload's bits a word at a time: a frame has thousands.
+    for (std::uint32_t id = first; id <= last;) {
+        if (id == 0 || id > mCapacity) {
+            if (!Came(id)) {
+                return id;
+            }
+            ++id;
+            continue;
+        }
+        const auto end = std::min(last, mCapacity);
+        id = static_cast<std::uint32_t>(mArrived.Next(false, id, end));
+        if (id <= end) {
+            return id;
+        }
+    }
+    return last + 1;
+}
+
+std::uint32_t Frame::NextArrived(std::uint32_t first, std::uint32_t last) const
+{
+    for (std::uint32_t id = first; id <= last;) {
+        if (id == 0 || id > mCapacity) {
+            if (Came(id)) {
+                return id;
+            }
+            ++id;
+            continue;
+        }
+        const auto end = std::min(last, mCapacity);
+        id = static_cast<std::uint32_t>(mArrived.Next(true, id, end));
+        if (id <= end) {
+            return id;
+        }
+    }
+    return last + 1;
+}
+
+long long Frame::OverdueLimit() const
+{
+    if (mPayloadCount != 0 && mEnded) {
+        return std::int64_t{mPayloadCount} + 1;
+    }
+    if (mEnded) {
+        return mHighest;
+    }
+    return std::int64_t{mHighest} - 1;
+}
+
+std::uint32_t Frame::PacketCount() const
+{
+    return PayloadLimit() + 2;
 }
 
 std::uint32_t Frame::PayloadLimit() const

@@ -7,10 +7,11 @@
 // from the leader's image size and, once it comes, from the trailer; until
 // then from the buffer's size.
 //
-// The bitmap is where resend will look for the ranges to ask for.
+// The bitmap is where resend looks for the ranges to ask for.
 #pragma once
 
 #include "stream/BufferExchange.h"
+#include "stream/FrameResend.h"
 #include "stream/PacketBitmap.h"
 #include "stream/Stream.h"
 #include "stream/StreamPacket.h"
@@ -50,8 +51,27 @@ public:
     bool HasEnded() const { return mEnded; }
 
     bool IsComplete() const;
-    // When the frame is handed over as it is, unless complete before.
+    // When the frame is handed over as it is, unless complete before: an
+    // ended frame after the missing-packet wait, or its resend's hold.
     long long Deadline(std::uint32_t missingWaitMs, std::uint32_t retentionMs) const;
+
+    // For resend, in the numbering of FrameResend (leader 0, trailer N+1).
+    FrameResend& Resend() { return mResend; }
+    long long LastAt() const { return mLastAt; }
+    // What came contradicts itself or overflows the buffer: asking for more
+    // cannot mend it.
+    bool IsDamaged() const { return mDamaged; }
+    // The first packet missing among first..last, or last+1.
+    std::uint32_t NextMissing(std::uint32_t first, std::uint32_t last) const;
+    // The first packet that came among first..last, or last+1.
+    std::uint32_t NextArrived(std::uint32_t first, std::uint32_t last) const;
+    // The last packet known to be overdue, or -1: those a later packet
+    // overtook, and all of the frame once it ended.
+    long long OverdueLimit() const;
+    // The trailer's ID, or 0 while the packet count is not known.
+    std::uint32_t TrailerId() const { return mPayloadCount == 0 ? 0 : mPayloadCount + 1; }
+    // Packets of the frame, leader and trailer included, as far as known.
+    std::uint32_t PacketCount() const;
     // The places of the payload packets expected next, up to count; the
     // number of slots filled.
     std::size_t Predict(PayloadSlot* slots, std::size_t count) const;
@@ -92,6 +112,9 @@ private:
     ImageLeader mLeader{};
     std::uint64_t mFilledBytes = 0;
     long long mLastAt = 0;
+    FrameResend mResend;
+
+    bool Came(std::uint32_t id) const;
 };
 
 }

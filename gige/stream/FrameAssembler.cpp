@@ -15,8 +15,9 @@ constexpr std::uint32_t MaxFramesInFlight = 64;
 
 }
 
-FrameAssembler::FrameAssembler(BufferExchange& buffers, StreamCounters& counters, const Settings& settings)
-    : mBuffers(buffers), mCounters(counters), mSettings(settings)
+FrameAssembler::FrameAssembler(BufferExchange& buffers, StreamCounters& counters, const Settings& settings,
+                               ResendSender* resendSender)
+    : mBuffers(buffers), mCounters(counters), mSettings(settings), mResend(settings.mResend, resendSender, mCounts)
 {
     mSettings.mFramesInFlight = FramesInFlight(mSettings.mFramesInFlight);
     mBytesPerPacket = PayloadBytesPerPacket(settings.mPacketSize, false);
@@ -118,6 +119,7 @@ Frame* FrameAssembler::Begin(const GvspHeader& header)
     mIdle.pop_back();
     frame->Begin(header.mBlockId, header.mExtended, buffer,
                  header.mExtended ? mExtendedBytesPerPacket : mBytesPerPacket, mNow);
+    mResend.Begin(*frame, mSettings.mFrameRetentionMs);
     mInFlight.push_back(frame);
     return frame;
 }
@@ -126,18 +128,33 @@ void FrameAssembler::Accept(const StreamPacket& packet)
 {
     const GvspHeader& header = packet.mHeader;
     mExtendedSeen = header.mExtended;
-    // Block 0 is no frame; a packet with an error status carries none.
-    if (header.mBlockId == 0 || (header.mStatus != GvcpStatus::Success && header.mStatus != GvcpStatus::PacketResend)) {
+    // Block 0 is no frame.
+    if (header.mBlockId == 0) {
         ++mCounts.mPacketsOutOfRange;
         return;
     }
+    // The camera's answer to a request for packets it no longer has.
+    if (PacketIsGone(header.mStatus)) {
+        if (Frame* gone = Find(header)) {
+            ResendPlanner::GiveUp(*gone);
+        }
+        return;
+    }
+    // A packet with another error status carries nothing.
+    if (header.mStatus != GvcpStatus::Success && header.mStatus != GvcpStatus::PacketResend) {
+        ++mCounts.mPacketsOutOfRange;
+        return;
+    }
+    const bool resent = IsResent(header);
+    if (resent) {
+        ++mCounts.mPacketsResent;
+    }
     Frame* frame = Find(header);
     if (frame == nullptr) {
-        // A late packet of a frame handed over is dropped; a new leader of
-        // its block ID (not one sent again) is a camera that began its
-        // block IDs anew.
-        const bool newLeader = header.mFormat == GvspFormat::Leader && !IsResent(header);
-        if (IsRecent(header) && !newLeader) {
+        // A late packet of a frame handed over is dropped, and so is a
+        // packet sent again for a frame not in flight; a new leader of a
+        // recent block ID is a camera that began its block IDs anew.
+        if (resent || (IsRecent(header) && header.mFormat != GvspFormat::Leader)) {
             return;
         }
         if (!IsPlausibleStart(packet)) {
@@ -204,8 +221,12 @@ long long FrameAssembler::Service(long long seen)
         }
         HandOver();
     }
+    long long due = NoDeadline;
+    for (Frame* frame : mInFlight) {
+        due = std::min(due, mResend.Service(*frame, seen));
+    }
     mCounters.Add(mCounts);
-    return mInFlight.empty() ? NoDeadline : mInFlight.front()->Deadline(wait, retention);
+    return mInFlight.empty() ? NoDeadline : std::min(due, mInFlight.front()->Deadline(wait, retention));
 }
 
 }

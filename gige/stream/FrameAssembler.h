@@ -6,14 +6,14 @@
 // packet costs an allocation, a lock or a system call; a frame that begins
 // or ends takes the stream's lock once.
 //
-// Service is where resend will ask for the missing ranges of the frames in
-// flight (after a short first wait, again after a time-out, within a cap
-// per frame and a budget for all) and count its requests and the resent
-// packets in ReceiveCounts; Frame's bitmap tells what is missing.
+// Service is where resend asks for the missing ranges of the frames in
+// flight (ResendPlanner); the frames it holds for their answers are handed
+// over in order like the others.
 #pragma once
 
 #include "stream/BufferExchange.h"
 #include "stream/Frame.h"
+#include "stream/ResendPlanner.h"
 #include "stream/StreamCounters.h"
 #include "stream/StreamPacket.h"
 
@@ -35,9 +35,12 @@ public:
         std::uint32_t mFramesInFlight = 4;
         std::uint32_t mMissingPacketWaitMs = 5;
         std::uint32_t mFrameRetentionMs = 100;
+        ResendSettings mResend;
     };
 
-    FrameAssembler(BufferExchange& buffers, StreamCounters& counters, const Settings& settings);
+    // The sender (null: resend asks nothing) outlives the assembler.
+    FrameAssembler(BufferExchange& buffers, StreamCounters& counters, const Settings& settings,
+                   ResendSender* resendSender = nullptr);
 
     // The frames in flight for the number asked (from 2 to 64).
     static std::uint32_t FramesInFlight(std::uint32_t asked);
@@ -63,7 +66,8 @@ public:
     // complete, and those whose time was up by seen, the time up to which
     // every packet that came has been accepted (a frame is given up only
     // for a silence the receiver saw, never while its packets wait unread).
-    // Answers when the next frame is due, or NoDeadline.
+    // Then asks for the packets the frames in flight miss. Answers when the
+    // next frame or request is due, or NoDeadline.
     long long Service(long long seen);
 
 private:
@@ -93,6 +97,7 @@ private:
     std::array<BlockKey, 16> mRecent{};
     std::size_t mRecentNext = 0;
     ReceiveCounts mCounts;
+    ResendPlanner mResend;
     bool mExtendedSeen = false;
     long long mNow = 0;
 };

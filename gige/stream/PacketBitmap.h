@@ -32,6 +32,23 @@ public:
         return count;
     }
 
+    // The first ID among first..last whose bit is value, or last+1.
+    std::size_t Next(bool value, std::size_t first, std::size_t last) const
+    {
+        std::size_t id = first;
+        while (id <= last) {
+            const std::uint64_t word = value ? mWords[id / 64] : ~mWords[id / 64];
+            const std::uint64_t ahead = word >> (id % 64);
+            if (ahead == 0) {
+                id = (id / 64 + 1) * 64;
+                continue;
+            }
+            id += static_cast<std::size_t>(__builtin_ctzll(ahead));
+            return id <= last ? id : last + 1;
+        }
+        return last + 1;
+    }
+
 private:
     std::vector<std::uint64_t> mWords;
 };

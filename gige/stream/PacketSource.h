@@ -1,17 +1,19 @@
 // Where the receiver's stream packets come from: the UDP socket, or the
 // kernel's packet ring. A source hands each packet of the camera to the
-// frame assembler; the receiver thread alone uses it, but for Wake.
+// frame assembler and sends the assembler's resend requests; the receiver
+// thread alone uses it, but for Wake.
 #pragma once
 
 #include "os/WaitResult.h"
 #include "stream/FrameAssembler.h"
+#include "stream/ResendSender.h"
 
 #include <cstdint>
 #include <string>
 
 namespace Gige {
 
-class PacketSource {
+class PacketSource : public ResendSender {
 public:
     virtual ~PacketSource() = default;
 

@@ -82,7 +82,7 @@ bool OpenRing(const ReceiveRequest& request, Os::UdpSocket& socket, std::uint16_
     path.mDescription = "packet ring on " + request.mInterfaceName + " (" + Mebibytes(path.mReceiveBuffer) +
                         ") for " + request.mCamera.ToString() + " to " + Os::Endpoint{request.mHost, port}.ToString();
     path.mSource =
-        std::make_unique<RingPacketSource>(std::move(ring), std::move(socket), request.mCamera, options.blockTimeoutMs);
+        std::make_unique<RingPacketSource>(std::move(ring), std::move(socket), request.mCamera);
     return true;
 }
 

@@ -1,6 +1,9 @@
 #include "stream/RingPacketSource.h"
 
 #include "os/System.h"
+#include "wire/GvcpHeader.h"
+
+#include <algorithm>
 
 namespace Gige {
 
@@ -11,9 +14,8 @@ constexpr int MaxBlocks = 4;
 
 }
 
-RingPacketSource::RingPacketSource(Os::PacketRing ring, Os::UdpSocket portHolder, Os::Ipv4Address camera,
-                                   std::uint32_t blockTimeoutMs)
-    : mRing(std::move(ring)), mPortHolder(std::move(portHolder)), mCamera(camera), mBlockTimeoutMs(blockTimeoutMs)
+RingPacketSource::RingPacketSource(Os::PacketRing ring, Os::UdpSocket portHolder, Os::Ipv4Address camera)
+    : mRing(std::move(ring)), mPortHolder(std::move(portHolder)), mCamera(camera), mHoldMs(mRing.HoldMs())
 {
 }
 
@@ -24,6 +26,11 @@ Os::WaitResult RingPacketSource::Wait(std::uint32_t timeoutMs)
         mLastError = mRing.LastError();
     }
     return result;
+}
+
+bool RingPacketSource::SendResend(const std::uint8_t* data, std::size_t size)
+{
+    return mPortHolder.SendTo({mCamera, GvcpPort}, data, size);
 }
 
 void RingPacketSource::Wake()
@@ -37,9 +44,9 @@ bool RingPacketSource::Receive(FrameAssembler& assembler, long long& seen)
         const long long now = Os::MonotonicMilliseconds();
         const Os::WaitResult next = mRing.WaitBlock(0);
         if (next == Os::WaitResult::TimedOut) {
-            // A packet that came before the last block time-out is in a
-            // block handed over, and so in.
-            seen = now - mBlockTimeoutMs;
+            // A packet that came before the longest hold of a block is in
+            // a block handed over, and so in.
+            seen = std::max(seen, now - mHoldMs);
             return true;
         }
         if (next == Os::WaitResult::Failed) {
@@ -51,6 +58,7 @@ bool RingPacketSource::Receive(FrameAssembler& assembler, long long& seen)
             return true;
         }
         assembler.SetNow(now);
+        const long long age = mRing.BlockAgeMs();
         Os::RingPacket datagram;
         while (mRing.NextPacket(datagram)) {
             // The ring's filter lets only the camera's datagrams in.
@@ -70,6 +78,9 @@ bool RingPacketSource::Receive(FrameAssembler& assembler, long long& seen)
             assembler.Accept(packet);
         }
         mRing.ReleaseBlock();
+        // Every packet that came up to the block's last one is in: a
+        // receiver that is behind still sees time pass for its frames.
+        seen = std::max(seen, now - age);
     }
     return true;
 }

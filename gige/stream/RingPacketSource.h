@@ -16,21 +16,21 @@ namespace Gige {
 
 class RingPacketSource final : public PacketSource {
 public:
-    // blockTimeoutMs: how long the kernel keeps a block that is not full.
-    RingPacketSource(Os::PacketRing ring, Os::UdpSocket portHolder, Os::Ipv4Address camera,
-                     std::uint32_t blockTimeoutMs);
+    RingPacketSource(Os::PacketRing ring, Os::UdpSocket portHolder, Os::Ipv4Address camera);
 
     Os::WaitResult Wait(std::uint32_t timeoutMs) override;
     bool Receive(FrameAssembler& assembler, long long& seen) override;
-    std::uint32_t HoldMs() const override { return mBlockTimeoutMs; }
+    // How long the kernel may keep a packet in a block that is not full.
+    std::uint32_t HoldMs() const override { return mHoldMs; }
     void Wake() override;
+    bool SendResend(const std::uint8_t* data, std::size_t size) override;
     const std::string& LastError() const override { return mLastError; }
 
 private:
     Os::PacketRing mRing;
     Os::UdpSocket mPortHolder;
     Os::Ipv4Address mCamera;
-    std::uint32_t mBlockTimeoutMs;
+    std::uint32_t mHoldMs;
     std::string mLastError;
 };
 

@@ -6,6 +6,7 @@
 
 #include "TLI.h"
 #include "stream/LinkShare.h"
+#include "stream/ResendSettings.h"
 #include "stream/StreamHost.h"
 
 #include <cstddef>
@@ -25,7 +26,8 @@ struct StreamOptions {
     // still misses packets is handed over incomplete after nothing came for
     // it for this long.
     std::uint32_t mMissingPacketWaitMs = 5;
-    // A frame that receives nothing for this long is handed over incomplete.
+    // A frame that receives nothing for this long is handed over
+    // incomplete; so is a frame that waits for packets asked again.
     std::uint32_t mFrameRetentionMs = 100;
     // Frames assembled at once (at least 2): a frame beyond them hands over
     // the oldest as it is.
@@ -39,6 +41,8 @@ struct StreamOptions {
     std::optional<std::uint32_t> mPacketDelay;
     // The cameras streaming through the same adapter; null: none shares.
     std::shared_ptr<LinkShare> mLink;
+    // Resend, where the host wants it (mEnabled) and the camera announces it.
+    ResendSettings mResend;
 };
 
 // What the leader said of the frame a filled buffer holds, and how much of

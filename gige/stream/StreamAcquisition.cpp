@@ -70,6 +70,13 @@ GC_ERROR Stream::State::Start(std::uint64_t frames)
                                                   ": lower the packet size or raise the adapter's MTU");
     }
 
+    // Resend only where the camera announces it; a camera that cannot tell
+    // gets none.
+    std::uint32_t capability = 0;
+    const bool resend = mOptions.mResend.mEnabled &&
+                        mHost.ReadRegister(Bootstrap::Capability, capability) == GC_ERR_SUCCESS &&
+                        (capability & Bootstrap::CapabilityPacketResend) != 0;
+
     ReceiveRequest request;
     request.mHost = mHost.HostAddress();
     request.mInterfaceName = mHost.InterfaceName();
@@ -88,6 +95,8 @@ GC_ERROR Stream::State::Start(std::uint64_t frames)
     settings.mFramesInFlight = mOptions.mFramesInFlight;
     settings.mMissingPacketWaitMs = mOptions.mMissingPacketWaitMs;
     settings.mFrameRetentionMs = mOptions.mFrameRetentionMs;
+    settings.mResend = mOptions.mResend;
+    settings.mResend.mEnabled = resend;
     {
         std::lock_guard<std::mutex> lock(mLock);
         mAcquiring = true;
@@ -99,8 +108,9 @@ GC_ERROR Stream::State::Start(std::uint64_t frames)
         mPacketSize = packetSize;
     }
     try {
-        mReceiver = std::make_unique<Receiver>(std::move(path.mSource),
-                                               std::make_unique<FrameAssembler>(*this, mCounters, settings), *this);
+        // The source sends the requests: from the port the stream comes to.
+        auto assembler = std::make_unique<FrameAssembler>(*this, mCounters, settings, path.mSource.get());
+        mReceiver = std::make_unique<Receiver>(std::move(path.mSource), std::move(assembler), *this);
     } catch (const std::exception& failure) {
         std::lock_guard<std::mutex> lock(mLock);
         mAcquiring = false;

@@ -3,6 +3,7 @@
 #include "os/System.h"
 #include "os/Thread.h"
 #include "stream/SpreadDatagram.h"
+#include "wire/GvcpHeader.h"
 
 #include <algorithm>
 
@@ -36,6 +37,11 @@ Os::WaitResult UdpPacketSource::Wait(std::uint32_t timeoutMs)
         mLastError = mSocket.LastError();
     }
     return result;
+}
+
+bool UdpPacketSource::SendResend(const std::uint8_t* data, std::size_t size)
+{
+    return mSocket.SendTo({mCamera, GvcpPort}, data, size);
 }
 
 void UdpPacketSource::Wake()

@@ -33,6 +33,7 @@ public:
     bool Receive(FrameAssembler& assembler, long long& seen) override;
     std::uint32_t HoldMs() const override { return 0; }
     void Wake() override;
+    bool SendResend(const std::uint8_t* data, std::size_t size) override;
     const std::string& LastError() const override { return mLastError; }
 
 private:

@@ -16,8 +16,10 @@
 #include <net/if.h>
 #include <sys/mman.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -60,6 +62,7 @@ struct PacketRing::State {
     std::size_t mapSize = 0;
     std::size_t blockSize = 0;
     std::size_t blockCount = 0;
+    std::uint32_t holdMs = 0;
     // The block read now, and where its next packet is.
     std::size_t current = 0;
     bool reading = false;
@@ -142,6 +145,13 @@ bool PacketRing::Open(const PacketRingOptions& options)
     }
     state->blockSize = options.blockSize;
     state->blockCount = options.blockCount;
+    // The coarse clocks tick with the kernel's timer.
+    timespec tick{};
+    const long tickMs = clock_getres(CLOCK_MONOTONIC_COARSE, &tick) == 0
+                            ? std::max(1L, static_cast<long>((tick.tv_sec * 1000000000L + tick.tv_nsec + 999999) / 1000000))
+                            : 10;
+    const long ticks = (static_cast<long>(options.blockTimeoutMs) + tickMs - 1) / tickMs;
+    state->holdMs = static_cast<std::uint32_t>((std::max(ticks, 1L) + 1) * tickMs);
     state->mapSize = options.blockSize * options.blockCount;
     state->map = mmap(nullptr, state->mapSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     if (state->map == MAP_FAILED) {
@@ -157,6 +167,11 @@ bool PacketRing::Open(const PacketRingOptions& options)
     mState = std::move(state);
     mLastError.clear();
     return true;
+}
+
+std::uint32_t PacketRing::HoldMs() const
+{
+    return mState == nullptr ? 0 : mState->holdMs;
 }
 
 void PacketRing::Close()
@@ -223,6 +238,20 @@ bool PacketRing::NextPacket(RingPacket& packet)
         }
     }
     return false;
+}
+
+long long PacketRing::BlockAgeMs() const
+{
+    if (mState == nullptr || !mState->reading) {
+        return 0;
+    }
+    // The kernel stamps packets with the real-time clock.
+    const tpacket_bd_ts& last = mState->Block(mState->current)->hdr.bh1.ts_last_pkt;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const long long nanoseconds = (static_cast<long long>(now.tv_sec) - last.ts_sec) * 1000000000LL +
+                                  (static_cast<long long>(now.tv_nsec) - last.ts_nsec);
+    return nanoseconds <= 0 ? 0 : (nanoseconds + 999999) / 1000000;
 }
 
 void PacketRing::ReleaseBlock()

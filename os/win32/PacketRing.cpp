@@ -38,8 +38,18 @@ bool PacketRing::NextPacket(RingPacket&)
     return false;
 }
 
+long long PacketRing::BlockAgeMs() const
+{
+    return 0;
+}
+
 void PacketRing::ReleaseBlock()
 {
+}
+
+std::uint32_t PacketRing::HoldMs() const
+{
+    return 0;
 }
 
 RingStatistics PacketRing::Statistics()

@@ -109,6 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.mFramesInFlight = 2 + Read16(data, size) % 3;
     settings.mMissingPacketWaitMs = 5;
     settings.mFrameRetentionMs = 100;
+    // Resend plans its requests over the frames' bitmaps; they go nowhere.
+    settings.mResend.mEnabled = true;
     Exchange exchange(settings.mLargestBuffer);
     StreamCounters counters;
     FrameAssembler assembler(exchange, counters, settings);

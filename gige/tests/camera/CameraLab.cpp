@@ -102,6 +102,12 @@ Cameras::Cameras(GigeCamera::Options options) : mSet(OnCameraSide(std::move(opti
 {
 }
 
+GigeCamera::StreamCounts Cameras::StopAndCount()
+{
+    mSet.Stop();
+    return mSet.SentCounts(0);
+}
+
 ConfigFile::ConfigFile(const std::string& text)
 {
     static int made = 0;

@@ -34,6 +34,8 @@ class Cameras {
 public:
     explicit Cameras(GigeCamera::Options options = {});
     GigeCamera::Silence& GetSilence() { return mSilence; }
+    // Stops the cameras and answers what the first one sent.
+    GigeCamera::StreamCounts StopAndCount();
 
 private:
     GigeCamera::Silence mSilence;
