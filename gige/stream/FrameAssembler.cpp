@@ -12,6 +12,12 @@ namespace {
 
 constexpr std::uint32_t MinFramesInFlight = 2;
 constexpr std::uint32_t MaxFramesInFlight = 64;
+// Standard block IDs run from 1 to 65535 and on from 1 again.
+constexpr std::uint64_t StandardBlockIds = 0xFFFF;
+// A frame whose leader was lost begins with a later packet when its block
+// follows the newest one by at most this many: whole frames lost between
+// them. A packet of a block further off belongs to no frame of this camera.
+constexpr std::uint64_t MaxBlocksAhead = 64;
 
 }
 
@@ -63,17 +69,29 @@ Frame* FrameAssembler::Find(const GvspHeader& header)
     return nullptr;
 }
 
-bool FrameAssembler::IsRecent(const GvspHeader& header) const
+const FrameAssembler::BlockKey* FrameAssembler::FindRecent(const GvspHeader& header) const
 {
-    return std::any_of(mRecent.begin(), mRecent.end(), [&header](const BlockKey& key) {
+    const auto recent = std::find_if(mRecent.begin(), mRecent.end(), [&header](const BlockKey& key) {
         return key.mId == header.mBlockId && key.mExtended == header.mExtended;
     });
+    return recent == mRecent.end() ? nullptr : &*recent;
 }
 
-void FrameAssembler::Remember(std::uint64_t blockId, bool extended)
+void FrameAssembler::Remember(std::uint64_t blockId, bool extended, std::uint32_t trailerId)
 {
-    mRecent[mRecentNext] = BlockKey{blockId, extended};
+    mRecent[mRecentNext] = BlockKey{blockId, extended, trailerId};
     mRecentNext = (mRecentNext + 1) % mRecent.size();
+}
+
+bool FrameAssembler::MayBegin(const GvspHeader& header) const
+{
+    if (header.mFormat == GvspFormat::Leader || !mHasNewest || mNewest.mExtended != header.mExtended) {
+        return true;
+    }
+    const std::uint64_t ahead = header.mExtended
+                                    ? header.mBlockId - mNewest.mId
+                                    : (header.mBlockId + StandardBlockIds - mNewest.mId) % StandardBlockIds;
+    return ahead >= 1 && ahead <= MaxBlocksAhead;
 }
 
 bool FrameAssembler::IsPlausibleStart(const StreamPacket& packet) const
@@ -95,6 +113,8 @@ bool FrameAssembler::IsPlausibleStart(const StreamPacket& packet) const
 
 Frame* FrameAssembler::Begin(const GvspHeader& header)
 {
+    mNewest = BlockKey{header.mBlockId, header.mExtended};
+    mHasNewest = true;
     if (mIdle.empty()) {
         HandOver();
     }
@@ -151,13 +171,21 @@ void FrameAssembler::Accept(const StreamPacket& packet)
     }
     Frame* frame = Find(header);
     if (frame == nullptr) {
-        // A late packet of a frame handed over is dropped, and so is a
-        // packet sent again for a frame not in flight; a new leader of a
-        // recent block ID is a camera that began its block IDs anew.
-        if (resent || (IsRecent(header) && header.mFormat != GvspFormat::Leader)) {
+        // A packet sent again for a frame not in flight is dropped, and so
+        // is a late packet of a frame handed over, unless that frame could
+        // never have held it; a new leader of a recent block ID is a camera
+        // that began its block IDs anew.
+        if (resent) {
             return;
         }
-        if (!IsPlausibleStart(packet)) {
+        const BlockKey* recent = header.mFormat == GvspFormat::Leader ? nullptr : FindRecent(header);
+        if (recent != nullptr) {
+            if (!IsPlausibleStart(packet) || (recent->mTrailerId != 0 && header.mPacketId > recent->mTrailerId)) {
+                ++mCounts.mPacketsOutOfRange;
+            }
+            return;
+        }
+        if (!IsPlausibleStart(packet) || !MayBegin(header)) {
             ++mCounts.mPacketsOutOfRange;
             return;
         }
@@ -203,7 +231,7 @@ void FrameAssembler::HandOver()
     const bool complete = frame->IsComplete();
     ++(complete ? mCounts.mDelivered : mCounts.mIncomplete);
     mCounts.mPacketsMissing += info.mMissingPackets;
-    Remember(frame->BlockId(), frame->IsExtended());
+    Remember(frame->BlockId(), frame->IsExtended(), frame->TrailerId());
     // The counts include the frame before its record can be taken.
     mCounters.Add(mCounts);
     const GC_ERROR code = complete ? GC_ERROR{GC_ERR_SUCCESS} : GC_ERROR{GC_ERR_INCOMPLETE_FRAME};

@@ -74,6 +74,7 @@ private:
     struct BlockKey {
         std::uint64_t mId = 0;
         bool mExtended = false;
+        std::uint32_t mTrailerId = 0; // of a frame handed over, when it was known
     };
 
     Frame* Find(const GvspHeader& header);
@@ -81,9 +82,13 @@ private:
     Frame* Begin(const GvspHeader& header);
     void HandOver();
     bool IsPlausibleStart(const StreamPacket& packet) const;
+    // A block the camera could send next: a leader of any block (a camera
+    // that restarted begins its block IDs anew), another packet only of a
+    // block shortly after the newest begun (one whose leader was lost).
+    bool MayBegin(const GvspHeader& header) const;
     // Frames handed over or dropped lately: their late packets are dropped.
-    bool IsRecent(const GvspHeader& header) const;
-    void Remember(std::uint64_t blockId, bool extended);
+    const BlockKey* FindRecent(const GvspHeader& header) const;
+    void Remember(std::uint64_t blockId, bool extended, std::uint32_t trailerId = 0);
 
     BufferExchange& mBuffers;
     StreamCounters& mCounters;
@@ -96,6 +101,8 @@ private:
     std::vector<Frame*> mIdle;
     std::array<BlockKey, 16> mRecent{};
     std::size_t mRecentNext = 0;
+    BlockKey mNewest;
+    bool mHasNewest = false;
     ReceiveCounts mCounts;
     ResendPlanner mResend;
     bool mExtendedSeen = false;

@@ -281,6 +281,7 @@ TEST_P(StreamReceive, MalformedPacketsAreCountedAndNeverWritten)
         Packet(header(GvspFormat::AllIn, 6), part(perPacket)),                 // a format no image has
         Packet(failed, part(perPacket)),                                        // an error status
         Packet(header(GvspFormat::Payload, 4), part(2 * perPacket + 40)),      // larger than any packet
+        Packet(header(GvspFormat::Payload, 4, 5 + 0x8000), part(perPacket)),  // a block far from any frame
     };
     mCamera.Send(malformed);
     mCamera.Send(std::vector<Bytes>(packets.begin() + half + 1, packets.end()));
@@ -294,6 +295,17 @@ TEST_P(StreamReceive, MalformedPacketsAreCountedAndNeverWritten)
     const std::uint8_t* other = mMemory[1 - IndexOf(taken.mBuffer)].get();
     EXPECT_TRUE(std::all_of(other, other + spec.ImageBytes(), [](std::uint8_t b) { return b == Untouched; }))
         << "the other buffer was written";
+
+    // Bad packets of the frame handed over count as well; a late copy of
+    // one of its packets does not.
+    ASSERT_EQ(mStream->QueueBuffer(taken.mBuffer), GC_ERR_SUCCESS);
+    mCamera.Send({Packet(header(GvspFormat::Payload, 0), part(perPacket)),
+                  Packet(header(GvspFormat::Payload, count + 3), part(perPacket)), packets[3]});
+    spec.mBlockId = 6;
+    mCamera.Send(FramePackets(spec, image));
+    const Taken next = TakeNext(*mStream, mEvent);
+    EXPECT_EQ(next.mCode, GC_ERR_SUCCESS);
+    EXPECT_EQ(Info(*mStream, STREAM_INFO_PACKETS_OUT_OF_RANGE), malformed.size() + 2);
 }
 
 TEST_P(StreamReceive, AFrameWithoutAQueuedBufferIsAnUnderrunAndFramesStopAtTheCountAsked)
