@@ -3,6 +3,7 @@
 #include "transport/CameraError.h"
 #include "transport/Device.h"
 
+#include <exception>
 #include <new>
 #include <string>
 
@@ -87,21 +88,39 @@ void Device::Close()
     if (mHandle == nullptr) {
         return;
     }
+    // What is written to the camera fails once it is gone; the stream and the
+    // device are released all the same, or no later open could take the
+    // camera back. The first such failure is reported once they are.
+    std::exception_ptr cameraFailure;
+    const auto tellCamera = [&cameraFailure](const auto& write) {
+        try {
+            write();
+        } catch (...) {
+            if (!cameraFailure) {
+                cameraFailure = std::current_exception();
+            }
+        }
+    };
     if (mAcquisitionStarted) {
-        StopAcquisition();
+        tellCamera([this] { StopAcquisition(); });
     }
     if (mDataStream) {
         if (mDataStream->NeedsStop()) {
             mDataStream->StopAcquisition();
         }
-        if (GenApi::IInteger* locked = GetTLParamsLocked()) {
-            locked->SetValue(0);
-        }
+        tellCamera([this] {
+            if (GenApi::IInteger* locked = GetTLParamsLocked()) {
+                locked->SetValue(0);
+            }
+        });
         mDataStream->Destroy();
         mDataStream.reset();
     }
     CheckGCError(Api().DevClose(mHandle), "Device::Close: Failed to close device");
     mHandle = nullptr;
+    if (cameraFailure) {
+        std::rethrow_exception(cameraFailure);
+    }
 }
 
 }
