@@ -9,9 +9,10 @@
 // or its time-out has passed. The reader waits for the next block, reads its
 // packets and releases it; a packet's payload stays valid until then.
 //
-// Not delivered: fragmented datagrams (a stream packet larger than the
-// adapter's MTU; the UDP socket would see them reassembled), and datagrams
-// that leave by the adapter. UDP checksums are not checked.
+// Not reassembled: a datagram larger than the adapter's MTU comes as its
+// first fragment, marked truncated, and its other fragments never (the UDP
+// socket would see it whole). Not delivered: datagrams that leave by the
+// adapter. UDP checksums are not checked.
 //
 // One thread reads a ring; only Wake may come from any thread while it is open.
 #pragma once

@@ -18,7 +18,7 @@ bool AttachUdpFilter(int packetSocket, Ipv4Address source, std::uint16_t destina
         {BPF_LD | BPF_W | BPF_ABS, 0, 0, 12},
         {BPF_JMP | BPF_JEQ | BPF_K, 0, ToDrop3, source.Value()},
         {BPF_LD | BPF_H | BPF_ABS, 0, 0, 6},
-        {BPF_JMP | BPF_JSET | BPF_K, ToDrop5, 0, 0x3FFF},  // more fragments, or an offset
+        {BPF_JMP | BPF_JSET | BPF_K, ToDrop5, 0, 0x1FFF},  // a fragment after the first
         {BPF_LDX | BPF_B | BPF_MSH, 0, 0, 0},              // X = the header's length
         {BPF_LD | BPF_H | BPF_IND, 0, 0, 2},
         {BPF_JMP | BPF_JEQ | BPF_K, 0, 1, destinationPort},

@@ -1,5 +1,7 @@
 #include "os/posix/UdpPacketParse.h"
 
+#include <algorithm>
+
 namespace Os {
 
 namespace {
@@ -31,11 +33,14 @@ bool ParseUdpPacket(const std::uint8_t* packet, std::size_t captured, std::size_
     }
     const std::uint8_t* udp = packet + headerSize;
     const std::size_t udpSize = Read16(udp + 4);
-    if (udpSize < UdpHeaderSize || udpSize > totalSize - headerSize) {
+    // The first fragment of a datagram larger than the link holds its start
+    // only: read as a datagram cut short, so that the reader counts it.
+    const bool firstFragment = (Read16(packet + 6) & 0x3FFF) == 0x2000;
+    if (udpSize < UdpHeaderSize || (udpSize > totalSize - headerSize && !firstFragment)) {
         return false;
     }
     const std::size_t payloadSize = udpSize - UdpHeaderSize;
-    const std::size_t held = captured - headerSize - UdpHeaderSize;
+    const std::size_t held = std::min(captured, totalSize) - headerSize - UdpHeaderSize;
     result.payload = udp + UdpHeaderSize;
     result.truncated = payloadSize > held;
     result.size = result.truncated ? held : payloadSize;

@@ -41,6 +41,15 @@ TEST(UdpPacketParse, ReadsTheDatagramAndRefusesWhatIsNoWellFormedOneWithinItsByt
     EXPECT_EQ(result.size, payload.size() - 2);
     EXPECT_TRUE(result.truncated);
 
+    // The first fragment of a larger datagram: its part, marked; any other
+    // datagram whose UDP length runs past it is refused below.
+    std::vector<std::uint8_t> first = packet;
+    first[6] = 0x20;
+    first[25] = static_cast<std::uint8_t>(first[25] + 100);
+    ASSERT_TRUE(Os::ParseUdpPacket(first.data(), first.size(), first.size(), result));
+    EXPECT_EQ(result.size, payload.size());
+    EXPECT_TRUE(result.truncated);
+
     // Link padding behind the datagram is no payload.
     std::vector<std::uint8_t> padded = packet;
     padded.resize(60, 0);
