@@ -29,6 +29,10 @@ usage: gige-lab.sh up [MTU]            build the lab (removing any left over), s
                                        drop PCT % of what the camera sends; report counts
        gige-lab.sh other-subnet [off]  add (remove) a second camera outside the host's subnet
        gige-lab.sh camera stop|start   stop (restart) the lab's camera, keeping the rest of the lab
+       gige-lab.sh ourcamera start PROGRAM [ARGS...] | silence | stop
+                                       our test camera (PROGRAM, a kavrix-gige-camera) with ARGS on
+                                       kxcam0 in place of the lab's camera; silence switches its
+                                       silence on or off (SIGUSR1); stop ends it
 EOF
   exit 2
 }
@@ -109,12 +113,17 @@ alive() { # PID...: one of them runs (a zombie awaiting its parent does not)
   return 1
 }
 
+# The command names of the lab's cameras, as the kernel cuts them to 15 bytes.
+is_camera() { # PID
+  case $(cat "/proc/$1/comm" 2>/dev/null) in arv-fake-gv-cam | kavrix-gige-cam) alive "$1" ;; *) return 1 ;; esac
+}
+
 camera_pids() { # the recorded cameras that still run
   local f pid
   for f in "$state"/*.pid; do
     [ -e "$f" ] || continue
     pid=$(cat "$f")
-    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = arv-fake-gv-cam ] && alive "$pid" && echo "$pid"
+    if is_camera "$pid"; then echo "$pid"; fi
   done
   return 0
 }
@@ -137,16 +146,23 @@ listed() { # IP: the host's discovery lists a camera at IP
 # start_camera NS DEV SERIAL IP NAME: started through `inside`, which execs, so
 # the recorded pid is the camera's own.
 start_camera() {
-  local ns=$1 dev=$2 serial=$3 ip=$4 name=$5 pid
+  local ns=$1 dev=$2 serial=$3 ip=$4 name=$5
   need_ns "$ns"
-  ip netns exec "$ns" "$self" inside "$ns" arv-fake-gv-camera-0.8 -i "$dev" -s "$serial" \
-    >"$state/$name.log" 2>&1 </dev/null 9<&- &
+  run_camera "$ns" "$ip" "$name" arv-fake-gv-camera-0.8 -i "$dev" -s "$serial"
+}
+
+# run_camera NS IP NAME CMD...: CMD in NS, its pid and output kept as NAME,
+# until a camera answers discovery at IP.
+run_camera() {
+  local ns=$1 ip=$2 name=$3 pid
+  shift 3
+  ip netns exec "$ns" "$self" inside "$ns" "$@" >"$state/$name.log" 2>&1 </dev/null 9<&- &
   pid=$!
   echo "$pid" >"$state/$name.pid"
   local deadline=$((SECONDS + answer_limit))
   until listed "$ip"; do
-    alive "$pid" || die "camera $serial exited: $(cat "$state/$name.log")"
-    [ "$SECONDS" -lt "$deadline" ] || die "camera $serial at $ip did not answer within $answer_limit s"
+    alive "$pid" || die "camera $name exited: $(cat "$state/$name.log")"
+    [ "$SECONDS" -lt "$deadline" ] || die "camera $name at $ip did not answer within $answer_limit s"
   done
 }
 
@@ -364,6 +380,42 @@ camera() {
   esac
 }
 
+# Our test camera in the lab camera's place (it binds the same address and
+# port): started with the caller's fault options on the camera veth, and
+# stopped with SIGTERM, so that its log ends with what it sent and resent
+# (tools/gige-lab.md, "Our test camera"). The lab's camera stays stopped
+# until `camera start`.
+ourcamera() {
+  need_ns "$cam_ns"
+  local pid
+  pid=$(cat "$state/ourcamera.pid" 2>/dev/null || true)
+  case ${1:-} in
+    stop)
+      if [ -n "$pid" ] && is_camera "$pid"; then end_pids "$pid"; fi
+      rm -f "$state/ourcamera.pid"
+      echo "gige-lab: our camera stopped"
+      ;;
+    silence)
+      [ -n "$pid" ] && is_camera "$pid" || die "our camera does not run"
+      kill -USR1 "$pid"
+      echo "gige-lab: our camera's silence switched"
+      ;;
+    start)
+      [ $# -ge 2 ] || usage
+      [ "$(basename "$2")" = kavrix-gige-camera ] || die "not our test camera: $2"
+      local program
+      program=$(readlink -f "$2")
+      [ -x "$program" ] || die "not a program: $2"
+      shift 2
+      if [ -n "$pid" ] && is_camera "$pid"; then die "our camera runs already (pid $pid)"; fi
+      camera stop >/dev/null
+      run_camera "$cam_ns" "$cam_ip" ourcamera "$program" --interface "$cam_if" "$@"
+      echo "gige-lab: our camera started: $*"
+      ;;
+    *) usage ;;
+  esac
+}
+
 status() {
   local ns any=0 f
   for ns in "$cam_ns" "$host_ns" "$cam2_ns"; do
@@ -408,7 +460,7 @@ case $command in
     fi
     exec ip netns exec "$ns" "$self" inside "$ns" "$@"
     ;;
-  up | down | loss | other-subnet | camera)
+  up | down | loss | other-subnet | camera | ourcamera)
     as_root
     lock
     case $command in
@@ -417,6 +469,7 @@ case $command in
       loss) loss "$@" ;;
       other-subnet) other_subnet "$@" ;;
       camera) camera "$@" ;;
+      ourcamera) ourcamera "$@" ;;
     esac
     ;;
   status) as_root; status ;;
