@@ -396,7 +396,7 @@ ourcamera() {
       echo "gige-lab: our camera stopped"
       ;;
     silence)
-      [ -n "$pid" ] && is_camera "$pid" || die "our camera does not run"
+      if [ -z "$pid" ] || ! is_camera "$pid"; then die "our camera does not run"; fi
       kill -USR1 "$pid"
       echo "gige-lab: our camera's silence switched"
       ;;
