@@ -181,6 +181,7 @@ RecordKind DataStream::TakeRecord(const char* cameraName)
         return RecordKind::None;
     }
     if (code == GC_ERR_DEVICE_LOST) {
+        mDeviceLost = true;
         return RecordKind::DeviceLost;
     }
     GrabBuffer* buffer = Find(handle);

@@ -8,6 +8,7 @@
 #include "transport/GrabFinishedEvent.h"
 #include "transport/ProducerApi.h"
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -60,6 +61,8 @@ public:
     bool IsAcquisitionStarted() const { return mAcquisitionStarted; }
     // Acquiring, or its last stop failed.
     bool NeedsStop() const { return mAcquisitionStarted || mStopFailed; }
+    // The producer reported the camera lost: nothing written to it arrives.
+    bool IsDeviceLost() const { return mDeviceLost.load(); }
 
     // Takes one record of the acquisition event (on the wait thread); raises
     // when none is pending.
@@ -109,6 +112,8 @@ private:
     std::vector<GrabBuffer*> mHeld;
     bool mAcquisitionStarted = false;
     bool mStopFailed = false;
+    // Set on the wait thread, read on the host's.
+    std::atomic<bool> mDeviceLost{false};
     // The frame size the buffers were made for.
     std::int64_t mWidth = 0;
     std::int64_t mHeight = 0;

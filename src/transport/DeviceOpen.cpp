@@ -88,14 +88,20 @@ void Device::Close()
     if (mHandle == nullptr) {
         return;
     }
-    // What is written to the camera fails once it is gone; the stream and the
-    // device are released all the same, or no later open could take the
-    // camera back. The first such failure is reported once they are.
+    // Once the camera is lost, what is written to it fails; the stream and
+    // the device are released all the same, or no later open could take the
+    // camera back, and the first such failure is reported once they are.
+    // Otherwise a failed write leaves them open: the next open closes them
+    // again and so unlocks the camera's transport parameters.
+    const bool lost = mDataStream && mDataStream->IsDeviceLost();
     std::exception_ptr cameraFailure;
-    const auto tellCamera = [&cameraFailure](const auto& write) {
+    const auto tellCamera = [lost, &cameraFailure](const auto& write) {
         try {
             write();
         } catch (...) {
+            if (!lost) {
+                throw;
+            }
             if (!cameraFailure) {
                 cameraFailure = std::current_exception();
             }
