@@ -232,13 +232,23 @@ set_all() { for n in 1 2 3 4; do camera_set "169.254.160.$n" Width=1024 Height=1
 sent_since() { tail -n +"$(($1 + 1))" "$work/camera.log" | sed -n 's/.*stopped: \([0-9]*\) frames.*/\1/p' | awk '{ s += $1 } END { print s + 0 }'; }
 set_all
 at=$(mark)
-for n in 1 2 3 4; do aravis "c-aravis-$n" "169.254.160.$n" $seconds > "$work/c-aravis-$n.result" & done
-wait
+# Waits for the receivers of a run alone (the namespaces' holders run on).
+wait_for() { local pid; for pid in "$@"; do wait "$pid"; done; }
+runs=()
+for n in 1 2 3 4; do
+  aravis "c-aravis-$n" "169.254.160.$n" $seconds > "$work/c-aravis-$n.result" &
+  runs+=($!)
+done
+wait_for "${runs[@]}"
 a_sent=$(sent_since "$at")
 set_all
 at=$(mark)
-for n in 1 2 3 4; do ours "c-ours-$n" "Cam$n" 1024 1024 $seconds > "$work/c-ours-$n.result" & done
-wait
+runs=()
+for n in 1 2 3 4; do
+  ours "c-ours-$n" "Cam$n" 1024 1024 $seconds > "$work/c-ours-$n.result" &
+  runs+=($!)
+done
+wait_for "${runs[@]}"
 o_sent=$(sent_since "$at")
 stop_camera
 cp "$work/camera.log" "$work/c-camera.log"
