@@ -157,10 +157,11 @@ check() { # TEXT CONDITION
 
 # lossy NAME DROP FRAMES: one KX-5000 at 2048x2048 and $rate frames a
 # second, the camera dropping the share DROP of its stream packets; each
-# receiver streams for FRAMES frames. Sets o_* and a_* (complete, seen,
+# receiver streams for FRAMES frames, and 5 % more, as a loaded machine may
+# slow the camera. Sets o_* and a_* (complete, seen,
 # receiving ns, camera frames, dropped, resent) and prints the figures.
 lossy() {
-  local name=$1 drop=$2 seconds=$((($3 + rate - 1) / rate + 1)) at
+  local name=$1 drop=$2 seconds=$((($3 * 21 / 20 + rate - 1) / rate + 1)) at
   local options=()
   [ "$drop" = 0 ] || options=(--drop "$drop")
   start_camera "$(camera_config Big KX-5000-24gm 1)" "${options[@]}"
@@ -205,6 +206,7 @@ a_ms0=$a_ms
 echo
 echo "== (a) 1 % of the stream packets dropped at the camera, at least 2,000 frames"
 lossy a 0.01 2000
+check "at least 2,000 frames at 1 % loss" "[ $o_done -ge 2000 ]"
 check "at least 99.9 % complete at 1 % loss" "at_least '$o_share' 99.9"
 check "at most 1.5 resent packets per lost packet" "at_most '$o_per' 1.5"
 o_ms1=$o_ms
