@@ -53,10 +53,13 @@ bench: setup build/native/build.ninja
 	tools/bench.sh build/native/bin
 
 # Our GigE Vision receiver side by side with Aravis's on the fake camera, in
-# the lab; not part of `make test`.
+# the lab, then on our test camera under loss in a throw-away namespace of
+# its own (no lab); not part of `make test`. Both parts run; either's missed
+# target fails it.
 bench-gige: setup build/native/build.ninja
-	cmake --build --preset native --target kavrix gige_tli kavrix-host
-	flock /run/lock/kavrix-lab-session tools/bench-gige.sh build/native/bin
+	cmake --build --preset native --target kavrix gige_tli kavrix-host kavrix-gige-camera
+	status=0; flock /run/lock/kavrix-lab-session tools/bench-gige.sh build/native/bin || status=$$?; \
+	  cmake/netns-run.sh tools/bench-gige-camera.sh build/native/bin && exit $$status
 
 # The configuration dialog of each simulated camera as PNG files, rendered by
 # the Windows build under Wine on a virtual display.
