@@ -54,10 +54,16 @@ done < <(ip -4 -o address show | awk '{print $4}')
 base=$(readlink -f "${WINE_NETNS_BASE:-$top/.deps/wine}")
 [ -f "$base/system.reg" ] || fail "no Wine prefix at $base (run make setup)"
 
-mount -t tmpfs -o mode=1777 tmpfs /tmp
-mkdir -p /tmp/prefix-overlay/upper /tmp/prefix-overlay/work /tmp/prefix
-mount -t overlay overlay \
-  -o "lowerdir=$base,upperdir=/tmp/prefix-overlay/upper,workdir=/tmp/prefix-overlay/work" /tmp/prefix
+# A private /tmp that still shows the machine's (the tree, the programs and
+# the prefix may live there): the machine's /tmp below, this namespace's
+# writes above, on a tmpfs over /mnt, which only this namespace sees.
+mount -t tmpfs -o mode=755 tmpfs /mnt
+mkdir -p /mnt/machine-tmp /mnt/tmp-upper /mnt/tmp-work
+mount --bind /tmp /mnt/machine-tmp
+mount -t overlay overlay -o lowerdir=/mnt/machine-tmp,upperdir=/mnt/tmp-upper,workdir=/mnt/tmp-work /tmp
+chmod 1777 /tmp
+mkdir -p /mnt/prefix-upper /mnt/prefix-work /tmp/prefix
+mount -t overlay overlay -o "lowerdir=$base,upperdir=/mnt/prefix-upper,workdir=/mnt/prefix-work" /tmp/prefix
 export WINEPREFIX=/tmp/prefix
 export WINEDEBUG="${WINEDEBUG:--all}"
 
