@@ -38,7 +38,7 @@ TEST_P(StreamReceive, FramesArriveWholeInAnyOrderWithStandardAndExtendedHeaders)
     // A frame whose trailer comes first has ended: the rest of it must come
     // within the wait, which a sender slowed by a sanitizer may not keep.
     mOptions.mMissingPacketWaitMs = 50;
-    const FrameSpec small;
+    const FrameShape small;
     Start(4, small.ImageBytes());
     EXPECT_EQ(mHost.Register(ScdaAddress), Lab::LeftAddress.Value());
     EXPECT_NE(mHost.Register(ScpAddress), 0u);
@@ -61,11 +61,11 @@ TEST_P(StreamReceive, FramesArriveWholeInAnyOrderWithStandardAndExtendedHeaders)
     std::size_t k = 0;
     for (const Case& item : cases) {
         SCOPED_TRACE("block " + std::to_string(item.blockId));
-        FrameSpec spec;
-        spec.mBlockId = item.blockId;
-        spec.mExtended = item.extended;
-        const Bytes image = Image(spec, static_cast<std::uint8_t>(k));
-        std::vector<Bytes> datagrams = FramePackets(spec, image);
+        FrameShape shape;
+        shape.mBlockId = item.blockId;
+        shape.mExtended = item.extended;
+        const Bytes image = Image(shape, static_cast<std::uint8_t>(k));
+        std::vector<Bytes> datagrams = FramePackets(shape, image);
         packets += datagrams.size();
         if (item.order == Case::Reversed) {
             std::reverse(datagrams.begin(), datagrams.end());
@@ -83,8 +83,8 @@ TEST_P(StreamReceive, FramesArriveWholeInAnyOrderWithStandardAndExtendedHeaders)
         EXPECT_EQ(info.mBlockId, item.blockId);
         EXPECT_TRUE(info.mHasLeader);
         EXPECT_EQ(info.mPixelFormat, Mono8);
-        EXPECT_EQ(info.mWidth, spec.mWidth);
-        EXPECT_EQ(info.mHeight, spec.mHeight);
+        EXPECT_EQ(info.mWidth, shape.mWidth);
+        EXPECT_EQ(info.mHeight, shape.mHeight);
         EXPECT_EQ(info.mTimestamp, 0x1122334455667788u + item.blockId);
         EXPECT_EQ(info.mFilledBytes, image.size());
         EXPECT_EQ(info.mMissingPackets, 0u);
@@ -103,12 +103,12 @@ TEST_P(StreamReceive, FramesArriveWholeInAnyOrderWithStandardAndExtendedHeaders)
 
 TEST_P(StreamReceive, RecordsComeInOrderAndTheEventIsSetExactlyWhileOneWaits)
 {
-    FrameSpec spec;
-    Start(3, spec.ImageBytes());
+    FrameShape shape;
+    Start(3, shape.ImageBytes());
     EXPECT_EQ(mStream->RegisterEvent(mEvent.GetNative()), GC_ERR_ACCESS_DENIED);
     for (std::uint64_t block = 1; block <= 2; ++block) {
-        spec.mBlockId = block;
-        mCamera.Send(FramePackets(spec, Image(spec, 1)));
+        shape.mBlockId = block;
+        mCamera.Send(FramePackets(shape, Image(shape, 1)));
     }
     ASSERT_EQ(WaitForInfo(*mStream, STREAM_INFO_NUM_DELIVERED, 2), 2u);
     for (std::uint64_t block = 1; block <= 2; ++block) {
@@ -125,8 +125,8 @@ TEST_P(StreamReceive, RecordsComeInOrderAndTheEventIsSetExactlyWhileOneWaits)
 
     // A record that waits while no event is registered sets the next one at once.
     mStream->UnregisterEvent();
-    spec.mBlockId = 3;
-    mCamera.Send(FramePackets(spec, Image(spec, 3)));
+    shape.mBlockId = 3;
+    mCamera.Send(FramePackets(shape, Image(shape, 3)));
     ASSERT_EQ(WaitForInfo(*mStream, STREAM_INFO_NUM_DELIVERED, 3), 3u);
     EXPECT_FALSE(WaitFor(mEvent, 0)) << "an unregistered event is left alone";
     Os::Event second(Os::Event::Mode::ManualReset);
@@ -139,7 +139,7 @@ TEST_P(StreamReceive, RecordsComeInOrderAndTheEventIsSetExactlyWhileOneWaits)
 TEST_P(StreamReceive, LostPacketsMakeFramesIncompleteWithTheirCount)
 {
     mOptions.mFrameRetentionMs = 400;
-    const FrameSpec base;
+    const FrameShape base;
     Start(3, base.ImageBytes());
     const std::size_t trailer = base.PayloadPackets() + 1;
     struct Case {
@@ -157,16 +157,16 @@ TEST_P(StreamReceive, LostPacketsMakeFramesIncompleteWithTheirCount)
     std::uint64_t missing = 0;
     for (const Case& item : cases) {
         SCOPED_TRACE("block " + std::to_string(block));
-        FrameSpec spec;
-        spec.mBlockId = block;
-        const Bytes image = Image(spec, static_cast<std::uint8_t>(block));
+        FrameShape shape;
+        shape.mBlockId = block;
+        const Bytes image = Image(shape, static_cast<std::uint8_t>(block));
         const long long sent = Os::MonotonicMilliseconds();
-        mCamera.Send(Without(FramePackets(spec, image), item.dropped));
+        mCamera.Send(Without(FramePackets(shape, image), item.dropped));
         const bool endedByTheNext = item.dropped.size() == 1 && item.dropped.count(trailer) == 1;
         if (endedByTheNext) {
             ++block;
-            spec.mBlockId = block;
-            mCamera.Send(FramePackets(spec, Image(spec, 0)));
+            shape.mBlockId = block;
+            mCamera.Send(FramePackets(shape, Image(shape, 0)));
         }
         const Taken taken = TakeNext(*mStream, mEvent);
         ASSERT_EQ(taken.mCode, item.code);
@@ -183,8 +183,8 @@ TEST_P(StreamReceive, LostPacketsMakeFramesIncompleteWithTheirCount)
         missing += item.dropped.size();
         // What came is in place.
         const std::uint8_t* memory = mMemory[IndexOf(taken.mBuffer)].get();
-        const std::uint32_t perPacket = spec.BytesPerPacket();
-        for (std::uint32_t id = 1; id <= spec.PayloadPackets(); ++id) {
+        const std::uint32_t perPacket = shape.BytesPerPacket();
+        for (std::uint32_t id = 1; id <= shape.PayloadPackets(); ++id) {
             const std::size_t offset = std::size_t{id - 1} * perPacket;
             const std::size_t size = std::min<std::size_t>(perPacket, image.size() - offset);
             if (item.dropped.count(id) == 0) {
@@ -218,13 +218,13 @@ TEST_P(StreamReceive, PacketsOfAnotherSourceAreDropped)
         GTEST_SKIP() << "the other source sends from " << source.address.ToString()
                      << ", the camera's address (Wine sends from its adapter's first address)";
     }
-    FrameSpec spec;
-    spec.mBlockId = 9;
-    Start(2, spec.ImageBytes());
+    FrameShape shape;
+    shape.mBlockId = 9;
+    Start(2, shape.ImageBytes());
     other.Aim(mHost);
-    const Bytes image = Image(spec, 9);
-    const std::vector<Bytes> camera = FramePackets(spec, image);
-    const std::vector<Bytes> impostor = FramePackets(spec, Image(spec, 99));
+    const Bytes image = Image(shape, 9);
+    const std::vector<Bytes> camera = FramePackets(shape, image);
+    const std::vector<Bytes> impostor = FramePackets(shape, Image(shape, 99));
     for (std::size_t i = 0; i < camera.size(); ++i) {
         other.Send(impostor[i]);
         mCamera.Send(camera[i]);
@@ -234,8 +234,8 @@ TEST_P(StreamReceive, PacketsOfAnotherSourceAreDropped)
     ExpectImage(taken.mBuffer, image);
 
     // Alone, another source begins no frame.
-    spec.mBlockId = 10;
-    other.Send(FramePackets(spec, image));
+    shape.mBlockId = 10;
+    other.Send(FramePackets(shape, image));
     EXPECT_FALSE(WaitFor(mEvent, 200));
     EXPECT_EQ(Info(*mStream, STREAM_INFO_NUM_UNDERRUN), 0u);
     EXPECT_EQ(Info(*mStream, STREAM_INFO_PACKETS_RECEIVED), camera.size());
@@ -244,14 +244,14 @@ TEST_P(StreamReceive, PacketsOfAnotherSourceAreDropped)
 
 TEST_P(StreamReceive, MalformedPacketsAreCountedAndNeverWritten)
 {
-    FrameSpec spec;
-    spec.mBlockId = 5;
+    FrameShape shape;
+    shape.mBlockId = 5;
     // The buffer holds the image exactly: a byte past it is past the buffer.
-    Start(2, spec.ImageBytes());
-    const Bytes image = Image(spec, 5);
-    const std::vector<Bytes> packets = FramePackets(spec, image);
-    const std::uint32_t count = spec.PayloadPackets();
-    const std::uint32_t perPacket = spec.BytesPerPacket();
+    Start(2, shape.ImageBytes());
+    const Bytes image = Image(shape, 5);
+    const std::vector<Bytes> packets = FramePackets(shape, image);
+    const std::uint32_t count = shape.PayloadPackets();
+    const std::uint32_t perPacket = shape.BytesPerPacket();
     const std::uint32_t half = count / 2;
     // The leader and the first half of the payload come first.
     mCamera.Send(std::vector<Bytes>(packets.begin(), packets.begin() + half + 1));
@@ -293,7 +293,7 @@ TEST_P(StreamReceive, MalformedPacketsAreCountedAndNeverWritten)
     EXPECT_EQ(Info(*mStream, STREAM_INFO_PACKETS_RECEIVED), packets.size());
     EXPECT_EQ(Info(*mStream, STREAM_INFO_NUM_UNDERRUN), 0u);
     const std::uint8_t* other = mMemory[1 - IndexOf(taken.mBuffer)].get();
-    EXPECT_TRUE(std::all_of(other, other + spec.ImageBytes(), [](std::uint8_t b) { return b == Untouched; }))
+    EXPECT_TRUE(std::all_of(other, other + shape.ImageBytes(), [](std::uint8_t b) { return b == Untouched; }))
         << "the other buffer was written";
 
     // Bad packets of the frame handed over count as well; a late copy of
@@ -301,8 +301,8 @@ TEST_P(StreamReceive, MalformedPacketsAreCountedAndNeverWritten)
     ASSERT_EQ(mStream->QueueBuffer(taken.mBuffer), GC_ERR_SUCCESS);
     mCamera.Send({Packet(header(GvspFormat::Payload, 0), part(perPacket)),
                   Packet(header(GvspFormat::Payload, count + 3), part(perPacket)), packets[3]});
-    spec.mBlockId = 6;
-    mCamera.Send(FramePackets(spec, image));
+    shape.mBlockId = 6;
+    mCamera.Send(FramePackets(shape, image));
     const Taken next = TakeNext(*mStream, mEvent);
     EXPECT_EQ(next.mCode, GC_ERR_SUCCESS);
     EXPECT_EQ(Info(*mStream, STREAM_INFO_PACKETS_OUT_OF_RANGE), malformed.size() + 2);
@@ -310,16 +310,16 @@ TEST_P(StreamReceive, MalformedPacketsAreCountedAndNeverWritten)
 
 TEST_P(StreamReceive, AFrameWithoutAQueuedBufferIsAnUnderrunAndFramesStopAtTheCountAsked)
 {
-    FrameSpec spec;
-    Start(2, spec.ImageBytes(), false);
-    mCamera.Send(FramePackets(spec, Image(spec, 1)));
+    FrameShape shape;
+    Start(2, shape.ImageBytes(), false);
+    mCamera.Send(FramePackets(shape, Image(shape, 1)));
     EXPECT_EQ(WaitForInfo(*mStream, STREAM_INFO_NUM_UNDERRUN, 1), 1u);
     EXPECT_FALSE(WaitFor(mEvent, 50));
 
     ASSERT_EQ(mStream->QueueBuffer(mBuffers[0]), GC_ERR_SUCCESS);
-    spec.mBlockId = 2;
-    const Bytes image = Image(spec, 2);
-    mCamera.Send(FramePackets(spec, image));
+    shape.mBlockId = 2;
+    const Bytes image = Image(shape, 2);
+    mCamera.Send(FramePackets(shape, image));
     const Taken taken = TakeNext(*mStream, mEvent);
     ASSERT_EQ(taken.mCode, GC_ERR_SUCCESS);
     ExpectImage(taken.mBuffer, image);
@@ -332,8 +332,8 @@ TEST_P(StreamReceive, AFrameWithoutAQueuedBufferIsAnUnderrunAndFramesStopAtTheCo
     ASSERT_EQ(mStream->StartAcquisition(1), GC_ERR_SUCCESS) << mStream->LastError();
     mCamera.Aim(mHost);
     for (std::uint64_t block = 3; block <= 4; ++block) {
-        spec.mBlockId = block;
-        mCamera.Send(FramePackets(spec, Image(spec, 3)));
+        shape.mBlockId = block;
+        mCamera.Send(FramePackets(shape, Image(shape, 3)));
     }
     EXPECT_EQ(TakeNext(*mStream, mEvent).mCode, GC_ERR_SUCCESS);
     EXPECT_FALSE(WaitFor(mEvent, 100));
@@ -343,9 +343,9 @@ TEST_P(StreamReceive, AFrameWithoutAQueuedBufferIsAnUnderrunAndFramesStopAtTheCo
 
 TEST_P(StreamReceive, StopHandsEveryBufferBackAndARestartReceivesAgain)
 {
-    FrameSpec spec;
-    Start(3, spec.ImageBytes());
-    mCamera.Send(FramePackets(spec, Image(spec, 1)));
+    FrameShape shape;
+    Start(3, shape.ImageBytes());
+    mCamera.Send(FramePackets(shape, Image(shape, 1)));
     ASSERT_EQ(WaitForInfo(*mStream, STREAM_INFO_NUM_DELIVERED, 1), 1u);
     ASSERT_TRUE(WaitFor(mEvent, 0));
     EXPECT_EQ(mStream->RevokeBuffer(mBuffers[2], nullptr, nullptr), GC_ERR_ACCESS_DENIED) << "queued while acquiring";
@@ -367,9 +367,9 @@ TEST_P(StreamReceive, StopHandsEveryBufferBackAndARestartReceivesAgain)
     ASSERT_EQ(mStream->StartAcquisition(NoLimit), GC_ERR_SUCCESS) << mStream->LastError();
     EXPECT_NE(mHost.Register(ScpAddress), 0u);
     mCamera.Aim(mHost);
-    spec.mBlockId = 2;
-    const Bytes image = Image(spec, 2);
-    mCamera.Send(FramePackets(spec, image));
+    shape.mBlockId = 2;
+    const Bytes image = Image(shape, 2);
+    mCamera.Send(FramePackets(shape, image));
     const Taken taken = TakeNext(*mStream, mEvent);
     ASSERT_EQ(taken.mCode, GC_ERR_SUCCESS);
     EXPECT_EQ(taken.mBuffer, mBuffers[1]);
@@ -379,9 +379,9 @@ TEST_P(StreamReceive, StopHandsEveryBufferBackAndARestartReceivesAgain)
 
 TEST_P(StreamReceive, ALostDeviceEndsTheStreamWithARecordOfItsOwn)
 {
-    FrameSpec spec;
-    Start(3, spec.ImageBytes());
-    mCamera.Send(FramePackets(spec, Image(spec, 1)));
+    FrameShape shape;
+    Start(3, shape.ImageBytes());
+    mCamera.Send(FramePackets(shape, Image(shape, 1)));
     ASSERT_EQ(WaitForInfo(*mStream, STREAM_INFO_NUM_DELIVERED, 1), 1u);
     mStream->DeviceLost();
     mStream->DeviceLost();
@@ -393,8 +393,8 @@ TEST_P(StreamReceive, ALostDeviceEndsTheStreamWithARecordOfItsOwn)
     EXPECT_EQ(lost.mBuffer, nullptr);
     EXPECT_FALSE(WaitFor(mEvent, 0)) << "one record for the loss";
 
-    spec.mBlockId = 2;
-    mCamera.Send(FramePackets(spec, Image(spec, 2)));
+    shape.mBlockId = 2;
+    mCamera.Send(FramePackets(shape, Image(shape, 2)));
     EXPECT_FALSE(WaitFor(mEvent, 200)) << "nothing is delivered after the loss";
 
     mHost.SetLost();

@@ -45,19 +45,19 @@ std::uint32_t FakeHost::Register(std::uint32_t address) const
     return found == mRegisters.end() ? 0 : found->second;
 }
 
-std::uint32_t FrameSpec::BytesPerPacket() const
+std::uint32_t FrameShape::BytesPerPacket() const
 {
     return Gige::PayloadBytesPerPacket(mPacketSize, mExtended);
 }
 
-std::uint32_t FrameSpec::PayloadPackets() const
+std::uint32_t FrameShape::PayloadPackets() const
 {
     return static_cast<std::uint32_t>(Gige::PayloadPacketCount(ImageBytes(), BytesPerPacket()));
 }
 
-StreamLab::Bytes Image(const FrameSpec& spec, std::uint8_t seed)
+StreamLab::Bytes Image(const FrameShape& shape, std::uint8_t seed)
 {
-    StreamLab::Bytes image(spec.ImageBytes());
+    StreamLab::Bytes image(shape.ImageBytes());
     for (std::size_t i = 0; i < image.size(); ++i) {
         image[i] = static_cast<std::uint8_t>(i * 7 + i / 4093 + seed * 31);
     }
@@ -74,20 +74,20 @@ StreamLab::Bytes Packet(const Gige::GvspHeader& header, const StreamLab::Bytes& 
     return datagram;
 }
 
-std::vector<StreamLab::Bytes> FramePackets(const FrameSpec& spec, const StreamLab::Bytes& image)
+std::vector<StreamLab::Bytes> FramePackets(const FrameShape& shape, const StreamLab::Bytes& image)
 {
     using Gige::GvspFormat;
     std::vector<StreamLab::Bytes> packets;
-    Gige::GvspHeader header{0, spec.mExtended, 0, GvspFormat::Leader, spec.mBlockId, 0};
+    Gige::GvspHeader header{0, shape.mExtended, 0, GvspFormat::Leader, shape.mBlockId, 0};
 
-    Gige::ImageLeader leader{Gige::PayloadType::Image, 0x1122334455667788u + spec.mBlockId, Mono8, spec.mWidth,
-                             spec.mHeight, 0, 0, 0, 0};
+    Gige::ImageLeader leader{Gige::PayloadType::Image, 0x1122334455667788u + shape.mBlockId, Mono8, shape.mWidth,
+                             shape.mHeight, 0, 0, 0, 0};
     StreamLab::Bytes body(Gige::ImageLeaderSize);
     Gige::EncodeImageLeader(leader, body.data(), body.size());
     packets.push_back(Packet(header, body));
 
-    const std::uint32_t perPacket = spec.BytesPerPacket();
-    const std::uint32_t count = spec.PayloadPackets();
+    const std::uint32_t perPacket = shape.BytesPerPacket();
+    const std::uint32_t count = shape.PayloadPackets();
     header.mFormat = GvspFormat::Payload;
     for (std::uint32_t id = 1; id <= count; ++id) {
         const std::size_t offset = std::size_t{id - 1} * perPacket;
@@ -100,7 +100,7 @@ std::vector<StreamLab::Bytes> FramePackets(const FrameSpec& spec, const StreamLa
     header.mFormat = GvspFormat::Trailer;
     header.mPacketId = count + 1;
     body.assign(Gige::ImageTrailerSize, 0);
-    Gige::EncodeImageTrailer(Gige::ImageTrailer{Gige::PayloadType::Image, spec.mHeight}, body.data(), body.size());
+    Gige::EncodeImageTrailer(Gige::ImageTrailer{Gige::PayloadType::Image, shape.mHeight}, body.data(), body.size());
     packets.push_back(Packet(header, body));
     return packets;
 }

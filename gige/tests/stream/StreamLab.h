@@ -58,7 +58,7 @@ private:
     bool mLost = false;
 };
 
-struct FrameSpec {
+struct FrameShape {
     std::uint64_t mBlockId = 1;
     bool mExtended = false;
     std::uint32_t mWidth = 640;
@@ -72,11 +72,11 @@ struct FrameSpec {
 };
 
 // Mono8 pixels that differ from frame to frame.
-Bytes Image(const FrameSpec& spec, std::uint8_t seed);
+Bytes Image(const FrameShape& shape, std::uint8_t seed);
 
 // The datagrams of a frame in the order a camera sends them: leader,
 // payload packets, trailer.
-std::vector<Bytes> FramePackets(const FrameSpec& spec, const Bytes& image);
+std::vector<Bytes> FramePackets(const FrameShape& shape, const Bytes& image);
 // One stream packet of any format with this body.
 Bytes Packet(const Gige::GvspHeader& header, const Bytes& body);
 

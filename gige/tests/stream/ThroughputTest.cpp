@@ -58,19 +58,19 @@ TEST_P(StreamThroughput, EveryFrameOfACameraAt25FramesASecondComesComplete)
     for (const Load& load : Loads()) {
         SCOPED_TRACE(std::to_string(load.width) + "x" + std::to_string(load.height) + " at packet size " +
                      std::to_string(load.packetSize));
-        FrameSpec spec;
-        spec.mWidth = load.width;
-        spec.mHeight = load.height;
-        spec.mPacketSize = load.packetSize;
+        FrameShape shape;
+        shape.mWidth = load.width;
+        shape.mHeight = load.height;
+        shape.mPacketSize = load.packetSize;
         mHost.SetRegister(ScpsAddress, load.packetSize);
         mStream.reset();
         mMemory.clear();
         mSizes.clear();
         mBuffers.clear();
         mEvent.Reset();
-        Start(5, spec.ImageBytes());
-        const Bytes image = Image(spec, 1);
-        std::vector<Bytes> packets = FramePackets(spec, image);
+        Start(5, shape.ImageBytes());
+        const Bytes image = Image(shape, 1);
+        std::vector<Bytes> packets = FramePackets(shape, image);
 
         const int frames = SlowSockets() ? 10 : 50;
         const long long period = SlowSockets() ? 200 : 40;
